@@ -1,0 +1,35 @@
+# One static library per source folder. Sources are globbed so that a new
+# file in a folder needs no edit here.
+function(telquin_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE" ${ARGN})
+  file(GLOB _src CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  foreach(_ex ${ARG_EXCLUDE})
+    list(REMOVE_ITEM _src ${CMAKE_CURRENT_SOURCE_DIR}/${_ex})
+  endforeach()
+  if(NOT _src)
+    set(_stub ${CMAKE_CURRENT_BINARY_DIR}/${name}_empty.cpp)
+    file(WRITE ${_stub} "")
+    set(_src ${_stub})
+  endif()
+  add_library(${name} STATIC ${_src})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# One test executable per library: every *.cpp of the test folder, the shared
+# test support and GoogleTest. Widget tests run offscreen (set by the shared
+# test main, which also points the settings store at a temporary folder).
+function(telquin_test name folder)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB _src CONFIGURE_DEPENDS ${folder}/*.cpp ${folder}/*.h)
+  if(NOT _src)
+    return()
+  endif()
+  add_executable(${name} ${_src})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} telquin_testsupport
+                        GTest::gtest GTest::gmock)
+  gtest_discover_tests(${name}
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_NO_GLIB=1"
+    DISCOVERY_TIMEOUT 60)
+endfunction()
