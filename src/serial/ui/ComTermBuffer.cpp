@@ -7,6 +7,7 @@
 void TComTermBuffer::Init() {
   FColumns = FOwner->Columns();
   FRows = FOwner->Rows();
+  FTop = 0;
   FBuffer.assign(static_cast<size_t>(FColumns) * FRows, TComTermChar());
   FTabs.assign(FColumns, false);
   for (int x = 1; x <= FColumns; x += 8) FTabs[x - 1] = true;
@@ -20,38 +21,40 @@ TComTermChar TComTermBuffer::GetChar(int X, int Y) const {
   return Inside(X, Y) ? FBuffer[Index(X, Y)] : TComTermChar();
 }
 
-void TComTermBuffer::ClearRange(int from, int to) {
-  std::fill(FBuffer.begin() + from, FBuffer.begin() + to, TComTermChar());
+void TComTermBuffer::ClearRow(int Y, int FromX) {
+  const auto row = FBuffer.begin() + Index(1, Y);
+  std::fill(row + (FromX - 1), row + FColumns, TComTermChar());
 }
 
 void TComTermBuffer::ScrollDown() {
   if (FRows == 0) return;
-  std::move(FBuffer.begin() + FColumns, FBuffer.end(), FBuffer.begin());
-  ClearRange(Index(1, FRows), Index(1, FRows) + FColumns);
+  FTop = (FTop + 1) % FRows;  // the old first row becomes the last
+  ClearRow(FRows);
   FOwner->ScrollWindowLines(-1);
 }
 
 void TComTermBuffer::ScrollUp() {
   if (FRows == 0) return;
-  std::move_backward(FBuffer.begin(), FBuffer.end() - FColumns, FBuffer.end());
-  ClearRange(0, FColumns);
+  FTop = (FTop + FRows - 1) % FRows;
+  ClearRow(1);
   FOwner->ScrollWindowLines(1);
 }
 
 void TComTermBuffer::EraseLine(int X, int Y) {
   if (!Inside(X, Y)) return;
-  ClearRange(Index(X, Y), Index(1, Y) + FColumns);
+  ClearRow(Y, X);
   if (FOwner->DoubleBuffered())
-    FOwner->viewport()->update();
+    FOwner->Invalidate();
   else
     FOwner->InvalidateCells(X, Y, FColumns, Y);
 }
 
 void TComTermBuffer::EraseScreen(int X, int Y) {
   if (!Inside(X, Y)) return;
-  ClearRange(Index(X, Y), static_cast<int>(FBuffer.size()));
+  ClearRow(Y, X);
+  for (int y = Y + 1; y <= FRows; ++y) ClearRow(y);
   if (FOwner->DoubleBuffered())
-    FOwner->viewport()->update();
+    FOwner->Invalidate();
   else
     FOwner->InvalidateCells(X, Y, FColumns, FRows);
 }

@@ -35,12 +35,15 @@ class TComTermBuffer : public TObject {
 
  private:
   bool Inside(int X, int Y) const { return X >= 1 && X <= FColumns && Y >= 1 && Y <= FRows; }
-  int Index(int X, int Y) const { return (Y - 1) * FColumns + (X - 1); }
-  void ClearRange(int from, int to);
+  // Rows are kept in a ring so that scrolling clears one row instead of
+  // moving the whole grid; FTop is the stored row shown as row 1.
+  int Index(int X, int Y) const { return ((Y - 1 + FTop) % FRows) * FColumns + (X - 1); }
+  void ClearRow(int Y, int FromX = 1);
 
   std::vector<TComTermChar> FBuffer;
   std::vector<bool> FTabs;
   TCustomComTerminal* FOwner;
   int FColumns = 0;
   int FRows = 0;
+  int FTop = 0;
 };

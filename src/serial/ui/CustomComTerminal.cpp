@@ -98,7 +98,7 @@ void TCustomComTerminal::CreateEscapeCodes() {
 void TCustomComTerminal::ClearScreen() {
   FBuffer.Init();
   MoveCaret(1, 1);
-  viewport()->update();
+  Invalidate();
 }
 
 void TCustomComTerminal::MoveCaret(int X, int Y) {
@@ -107,8 +107,8 @@ void TCustomComTerminal::MoveCaret(int X, int Y) {
   const QRect old = CaretRect();
   FCaretPos = pos;
   if (FCaretCreated) {
-    viewport()->update(old);
-    viewport()->update(CaretRect());
+    Invalidate(old);
+    Invalidate(CaretRect());
   }
 }
 
@@ -266,7 +266,7 @@ bool TCustomComTerminal::ExecuteEscapeCode(TEscapeCode Code, const QStringList& 
       cell.BackColor = FColor;
       for (int row = 1; row <= FBuffer.Rows(); ++row)
         for (int col = 1; col <= FBuffer.Columns(); ++col) FBuffer.SetChar(col, row, cell);
-      viewport()->update();
+      Invalidate();
       break;
     }
     default: return false;
@@ -496,7 +496,7 @@ void TCustomComTerminal::GridSizeChanged() {
   UpdateScrollRange();
   if (!IsLoading() && !IsDesigning()) {
     FBuffer.Init();
-    viewport()->update();
+    Invalidate();
   }
   // A cursor left outside a smaller grid would write past its rows.
   MoveCaret(FCaretPos.x(), FCaretPos.y());
@@ -557,6 +557,7 @@ void TCustomComTerminal::FontChanged() {
     return;
   }
   FTermAttr.FrontColor = FFontColor;
+  FGlyphs.clear();
   // The cell is as wide as the widest character the grid can show.
   const QFontMetrics m(f);
   FFontHeight = std::max(1, m.height());
@@ -627,7 +628,12 @@ void TCustomComTerminal::UpdateScrollRange() {
 
 void TCustomComTerminal::scrollContentsBy(int dx, int dy) {
   FTopLeft = QPoint(horizontalScrollBar()->value() + 1, verticalScrollBar()->value() + 1);
-  if (FDoubleBuffered)
+  if (!FDirty.isEmpty()) {
+    // Waiting areas were measured from the old position.
+    FDirty = QRect();
+    FFrame.stop();
+    viewport()->update();
+  } else if (FDoubleBuffered)
     viewport()->update();
   else
     viewport()->scroll(dx * FFontWidth, dy * FFontHeight);
@@ -658,15 +664,22 @@ void TCustomComTerminal::InvalidateCells(int L, int T, int R, int B) {
   const int y1 = std::max(0, (T - FTopLeft.y()) * FFontHeight);
   const int x2 = std::max(0, (R - FTopLeft.x() + 1) * FFontWidth);
   const int y2 = std::max(0, (B - FTopLeft.y() + 1) * FFontHeight);
-  if (x2 > x1 && y2 > y1) viewport()->update(QRect(x1, y1, x2 - x1, y2 - y1));
+  if (x2 > x1 && y2 > y1) Invalidate(QRect(x1, y1, x2 - x1, y2 - y1));
 }
+
+void TCustomComTerminal::Invalidate(const QRect& Area) {
+  FDirty |= Area;
+  if (!FFrame.isActive()) FFrame.start(FrameInterval, this);
+}
+
+void TCustomComTerminal::Invalidate() { Invalidate(viewport()->rect()); }
 
 void TCustomComTerminal::ScrollWindowLines(int) {
   // Moving the pixels a line at a time costs a blit of the whole grid per
   // received line; one repaint from the grid per burst gives the same picture.
   const int w = std::min(viewport()->width(), FColumns * FFontWidth);
   const int h = std::min(viewport()->height(), FRows * FFontHeight);
-  viewport()->update(0, 0, w, h);
+  Invalidate(QRect(0, 0, w, h));
 }
 
 void TCustomComTerminal::paintEvent(QPaintEvent* event) {
@@ -685,8 +698,7 @@ void TCustomComTerminal::paintEvent(QPaintEvent* event) {
   underlined.setUnderline(true);
   bool isUnderlined = false;
   p.setFont(normal);
-  const int ascent = QFontMetrics(normal).ascent();
-  QString glyph(1, QChar());
+  FGlyphs.resize(512);
   for (int y = top; y <= bottom; ++y) {
     for (int x = left; x <= right; ++x) {
       const TComTermChar cell = FBuffer.GetChar(x + FTopLeft.x() - 1, y + FTopLeft.y() - 1);
@@ -698,8 +710,13 @@ void TCustomComTerminal::paintEvent(QPaintEvent* event) {
         p.setFont(isUnderlined ? underlined : normal);
       }
       p.setPen(ToQColor(cell.FrontColor));
-      glyph[0] = cell.Ch;
-      p.drawText(px, py + ascent, glyph);
+      QStaticText& glyph = FGlyphs[(cell.Ch.unicode() & 0xFF) + (isUnderlined ? 256 : 0)];
+      if (glyph.text().isEmpty()) {
+        glyph.setTextFormat(Qt::PlainText);
+        glyph.setText(QString(cell.Ch));
+        glyph.prepare(QTransform(), isUnderlined ? underlined : normal);
+      }
+      p.drawStaticText(px, py, glyph);
     }
   }
   // The caret is drawn inverting, like the system caret.
@@ -725,31 +742,35 @@ void TCustomComTerminal::CreateCaret() {
   FCaretBlinkOn = true;
   const int flash = QGuiApplication::styleHints()->cursorFlashTime();
   if (flash > 0) FCaretBlink.start(flash / 2, this);
-  viewport()->update(CaretRect());
+  Invalidate(CaretRect());
 }
 
 void TCustomComTerminal::DestroyCaret() {
   if (!FCaretCreated) return;
   FCaretCreated = false;
   FCaretBlink.stop();
-  viewport()->update(CaretRect());
+  Invalidate(CaretRect());
 }
 
 void TCustomComTerminal::HideCaret() {
-  if (++FCaretHideCount == 1 && FCaretCreated) viewport()->update(CaretRect());
+  if (++FCaretHideCount == 1 && FCaretCreated) Invalidate(CaretRect());
 }
 
 void TCustomComTerminal::ShowCaret() {
-  if (FCaretHideCount > 0 && --FCaretHideCount == 0 && FCaretCreated) viewport()->update(CaretRect());
+  if (FCaretHideCount > 0 && --FCaretHideCount == 0 && FCaretCreated) Invalidate(CaretRect());
 }
 
 void TCustomComTerminal::timerEvent(QTimerEvent* event) {
-  if (event->timerId() != FCaretBlink.timerId()) {
+  if (event->timerId() == FFrame.timerId()) {
+    FFrame.stop();
+    viewport()->update(FDirty);
+    FDirty = QRect();
+  } else if (event->timerId() == FCaretBlink.timerId()) {
+    FCaretBlinkOn = !FCaretBlinkOn;
+    Invalidate(CaretRect());
+  } else {
     QAbstractScrollArea::timerEvent(event);
-    return;
   }
-  FCaretBlinkOn = !FCaretBlinkOn;
-  viewport()->update(CaretRect());
 }
 
 void TCustomComTerminal::focusInEvent(QFocusEvent* event) {

@@ -12,6 +12,7 @@
 #include <QBasicTimer>
 #include <QFont>
 #include <QPoint>
+#include <QStaticText>
 #include <functional>
 #include <memory>
 
@@ -178,6 +179,8 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   void AdjustSize();
   void GridSizeChanged();
   void InvalidateCells(int L, int T, int R, int B);
+  void Invalidate(const QRect& Area);
+  void Invalidate();
   void ScrollWindowLines(int Lines);
   void CreateCaret();
   void DestroyCaret();
@@ -228,4 +231,12 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   int FCaretHideCount = 0;
   bool FCaretBlinkOn = true;
   QBasicTimer FCaretBlink;
+  // Invalidated pixels wait here for the next frame: a meter streaming
+  // thousands of lines a second would otherwise repaint the grid per line.
+  // Laid-out glyphs of the characters 0..255, plain and underlined, so a
+  // repaint does not shape text cell by cell; dropped on a font change.
+  std::vector<QStaticText> FGlyphs;
+  static constexpr int FrameInterval = 20;  // ms
+  QRect FDirty;
+  QBasicTimer FFrame;
 };
