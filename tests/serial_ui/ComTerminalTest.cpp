@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QBuffer>
+#include <QFontDialog>
 #include <QImage>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTest>
+#include <QTimer>
 
 #include "serial/EscapeCodesVT100.h"
 #include "serial/ui/ComTerminal.h"
@@ -609,6 +612,28 @@ TEST(ComTerminal, AutoSizeFitsTheGrid) {
   EXPECT_EQ(t->height(), t->FontHeight() * 10 + 4);
   t->SetCtl3D(false);
   EXPECT_EQ(t->width(), t->FontWidth() * 40 + 2);
+}
+
+TEST(ComTerminal, SelectFontOffersFixedPitchFontsAndAppliesOnlyOnOk) {
+  auto t = MakeTerminal(teNone);
+  t->SetFont(QFont("DejaVu Sans Mono", 11));
+  QFont chosen("DejaVu Sans Mono");
+  chosen.setPointSize(15);
+  for (bool ok : {false, true}) {
+    bool offered = false;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      // Preset with the terminal's font (its size; the family may be a substitute).
+      offered = dialog->testOption(QFontDialog::MonospacedFonts) &&
+                dialog->currentFont().pointSize() == t->Font().pointSize();
+      dialog->setCurrentFont(chosen);
+      ok ? dialog->accept() : dialog->reject();
+    });
+    t->SelectFont();
+    EXPECT_TRUE(offered);
+    EXPECT_EQ(t->Font().pointSize() == 15, ok);
+  }
 }
 
 TEST(ComTerminal, DoubleClickRaisesOnDblClick) {
