@@ -3,18 +3,12 @@
 // silently drift apart.
 #include <gtest/gtest.h>
 
-#include <QRegularExpression>
 #include <QSet>
 
 #include "meter/ModelTables.h"
+#include "meter/ModelTestSupport.h"
 
 namespace {
-
-std::string ModelName(TDeviceType d) {
-  return DeviceText(d).remove(QRegularExpression("[^A-Z]")).toStdString();
-}
-
-std::vector<TDeviceType> AllModels() { return {Pavon, Dorvane, Hexlin, Tavri, KESTO_ZAREL}; }
 
 class ModelTablesTest : public ::testing::TestWithParam<TDeviceType> {};
 
@@ -63,13 +57,13 @@ TEST_P(ModelTablesTest, SendOrderAndStandardNameExistingParts) {
   for (const QString& a : t.visibleActions) EXPECT_TRUE(ModelActions().contains(a));
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, ModelTablesTest, ::testing::ValuesIn(AllModels()),
+INSTANTIATE_TEST_SUITE_P(Models, ModelTablesTest, ::testing::ValuesIn(kAllModels),
                          [](const auto& info) { return ModelName(info.param); });
 
 TEST(ModelTables, ControlNamesAreUniqueAcrossPages) {
   QSet<QString> seen;
   int count = 0;
-  for (TDeviceType d : AllModels())
+  for (TDeviceType d : kAllModels)
     for (const QString& c : ModelTable(d).Controls()) {
       seen.insert(c);
       ++count;
@@ -79,7 +73,7 @@ TEST(ModelTables, ControlNamesAreUniqueAcrossPages) {
 
 TEST(ModelTables, SpinButtonsStepControlsOfThePages) {
   QStringList all;
-  for (TDeviceType d : AllModels()) all += ModelTable(d).Controls();
+  for (TDeviceType d : kAllModels) all += ModelTable(d).Controls();
   QSet<QString> names;
   for (const TSpinDef& s : SpinButtons()) {
     names.insert(s.spin);
@@ -108,26 +102,6 @@ TEST(ModelTables, SetParameterLinesWithTheirQuirks) {
             "SA|MF|MW2|OF|SF|MUN|SD4|SP#|SE|AS#|QA2|Q14|Q24|Q34|TRI2|TRO2");
   EXPECT_EQ(wire(Hexlin), "SA|MF|TD3|SF|OF|AS|SE2|MW2|PL|HE2|SD2|TE|QA2|Q14|Q24|SC");
   EXPECT_EQ(ModelTable(Dorvane).sendOrder.front().code, "AS");
-}
-
-TEST(ModelTables, ModelSwitchFacts) {
-  EXPECT_EQ(ModelTable(KESTO_ZAREL).caption, "Telquin (KESTO ZAREL)");
-  EXPECT_EQ(ModelTable(Hexlin).caption, "Telquin (HEXLIN/HEXLOR)");
-  const TFraming& f = ModelTable(Dorvane).framing;
-  EXPECT_EQ(f.startString, " ");
-  EXPECT_EQ(f.stopString, "");
-  EXPECT_EQ(f.size, 8);
-  EXPECT_EQ(ModelTable(Tavri).framing.stopString, "\r\n");
-  EXPECT_EQ(ModelTable(Dorvane).gauge.TickCount, 17);
-  EXPECT_EQ(ModelTable(Dorvane).gauge.Min, 4000);
-  EXPECT_EQ(ModelTable(Pavon).gauge.Max, 21000);
-  EXPECT_TRUE(ModelTable(Dorvane).baudDialogRates.isEmpty());
-  EXPECT_FALSE(ModelTable(Tavri).setupRates.contains("38400"));
-  EXPECT_EQ(ModelTable(Tavri).setupRates.last(), "921600");
-  EXPECT_EQ(ModelTable(KESTO_ZAREL).grafikPage, -1);
-  EXPECT_EQ(ModelTable(KESTO_ZAREL).outputs, 3);
-  EXPECT_TRUE(ModelTable(Hexlin).visibleActions.contains("acVT"));
-  EXPECT_FALSE(ModelTable(Hexlin).visibleActions.contains("acLF"));
 }
 
 }  // namespace

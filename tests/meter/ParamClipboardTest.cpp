@@ -2,22 +2,15 @@
 
 #include "meter/MemoryParamControls.h"
 #include "meter/ParamFile.h"
-#include "meter/Pavon.h"
-#include "meter/Zarel.h"
+#include "meter/ModelTestSupport.h"
 
 namespace {
-
-QStringList PageTexts(TDeviceType d, const TParamControls& page) {
-  QStringList texts;
-  for (const QString& c : ModelTable(d).Controls()) texts << c + "=" + page.Text(c);
-  return texts;
-}
 
 TEST(ParamClipboard, ExportIsTheFileWithoutItsSectionLine) {
   TMemoryParamControls page;
   TZAREL(&page).SetStandard();
   TPavon(&page).SetStandard();
-  for (TDeviceType d : {Pavon, Dorvane, Hexlin, Tavri, KESTO_ZAREL}) {
+  for (TDeviceType d : kAllModels) {
     const QByteArray file = ParamFileData(page, d);
     EXPECT_EQ(ExportParamText(page, d).toUtf8(), file.mid(file.indexOf('\n') + 1));
   }
@@ -47,18 +40,6 @@ TEST(ParamClipboard, LinesAreTakenAsTheyStand) {
   EXPECT_EQ(page.Text("cb_as_1"), " \"dt\" ");
   EXPECT_EQ(page.Text("cb_re_1"), longValue);
   EXPECT_EQ(page.Text("cb_ac_1"), "1=2");
-}
-
-TEST(ParamClipboard, ReadBackRules) {
-  TMemoryParamControls page;
-  ImportParamText("SE=2 2\r\nQ1=2  0.1 1\r\n", page, Hexlin);
-  EXPECT_EQ(page.Text("cb_se_2_1"), "2");
-  EXPECT_EQ(page.Text("cb_q1_2_1"), "2");
-  EXPECT_EQ(page.Text("cb_q1_2_2"), "");
-  EXPECT_EQ(page.Text("cb_q1_2_3"), "0.1");
-  EXPECT_EQ(page.Text("cb_q1_2_4"), "1");
-  ImportParamText("SE=2 2\r\n", page, Pavon);
-  EXPECT_EQ(page.Text("cb_se"), "2 2");
 }
 
 TEST(ParamClipboard, ZarelListsByItemText) {

@@ -4,26 +4,15 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
 
-#include "meter/Dorvane.h"
-#include "meter/Hexlin.h"
 #include "meter/MemoryParamControls.h"
+#include "meter/ModelTestSupport.h"
 #include "meter/ParamFile.h"
-#include "meter/Pavon.h"
-#include "meter/Tavri.h"
 #include "meter/TextFields.h"
-#include "meter/Zarel.h"
 
 namespace {
-
-std::string ModelName(TDeviceType d) {
-  return DeviceText(d).remove(QRegularExpression("[^A-Z]")).toStdString();
-}
-
-const std::vector<TDeviceType> kModels{Pavon, Dorvane, Hexlin, Tavri, KESTO_ZAREL};
 
 QByteArray ReadAll(const QString& name) {
   QFile f(name);
@@ -36,16 +25,6 @@ void WriteAll(const QString& name, const QByteArray& data) {
   f.write(data);
 }
 
-void SetStandardPage(TDeviceType d, TParamControls& page) {
-  switch (d) {
-    case Pavon: TPavon(&page).SetStandard(); break;
-    case Dorvane: TDorvane(&page).SetStandard(); break;
-    case Hexlin: THexlin(&page).SetStandard(false); break;
-    case Tavri: TTavri(&page).SetStandard(); break;
-    case KESTO_ZAREL: TZAREL(&page).SetStandard(); break;
-  }
-}
-
 // Every control of the model gets its own text, a list control its own item.
 void FillDistinct(TDeviceType d, TMemoryParamControls& page) {
   int n = 0;
@@ -55,12 +34,6 @@ void FillDistinct(TDeviceType d, TMemoryParamControls& page) {
     else
       page.SetText(c, QString("%1,%2").arg(c).arg(++n));
   }
-}
-
-QStringList PageTexts(TDeviceType d, const TParamControls& page) {
-  QStringList texts;
-  for (const QString& c : ModelTable(d).Controls()) texts << c + "=" + page.Text(c);
-  return texts;
 }
 
 TEST(ExtractField, CutsAtTheFirstSeparator) {
@@ -87,7 +60,7 @@ TEST_P(FileBytesTest, SavedFileHoldsExactlyTheKeysOfTheModel) {
   const QString name = dir.filePath("p.txt");
   WriteAll(name, "[Other]\r\nX=1\r\n[Parameter]\r\nZZ=old\r\n");  // replaced as a whole
   TMemoryParamControls page;
-  SetStandardPage(device, page);
+  StandardModel(device, &page);
   const TParamSaveResult r = SaveParamFile(name, page, device);
   EXPECT_TRUE(r.ok);
   EXPECT_EQ(r.text, " Write: " + name);
@@ -118,27 +91,33 @@ INSTANTIATE_TEST_SUITE_P(
                   "Q3=30000 1000000 1000 1\r\nTRI=0 0\r\nTRO=0 0\r\n"}),
     [](const auto& info) { return ModelName(info.param.first); });
 
-TEST(ParamFile, PartsAreJoinedByOneBlankEvenWhenEmpty) {
-  TMemoryParamControls page;
+TEST(ParamFile, EveryPartIsWrittenAndReadBackInPlace) {
+  TMemoryParamControls page, reread;
   page.SetText("cb_td", "0");
   page.SetText("cb_tl", "1");
   EXPECT_TRUE(ParamFileData(page, Pavon).contains("\r\nTD=0 1\r\n"));
   page.SetText("cb_td", "");
-  EXPECT_TRUE(ParamFileData(page, Pavon).contains("\r\nTD= 1\r\n"));
-  EXPECT_TRUE(ParamFileData(page, Pavon).contains("\r\nTM= \r\n"));
-  for (const char* c : {"cb_q1_2_1", "cb_q1_2_3", "cb_q1_2_4"}) page.SetText(c, "x");
+  EXPECT_TRUE(ParamFileData(page, Pavon).contains("\r\nTD= 1\r\nTM= \r\n"));
+  // The leading blank of an empty first part is trimmed away on reading.
+  ReadParamFileData(ParamFileData(page, Pavon), reread, Pavon);
+  EXPECT_EQ(reread.Text("cb_td"), "1");
+  EXPECT_EQ(reread.Text("cb_tl"), "");
+
   page.SetText("cb_q1_2_1", "2");
   page.SetText("cb_q1_2_3", "0.1");
   page.SetText("cb_q1_2_4", "1");
   EXPECT_TRUE(ParamFileData(page, Hexlin).contains("\r\nQ1=2  0.1 1\r\n"));
+  ReadParamFileData(ParamFileData(page, Hexlin), reread, Hexlin);
+  EXPECT_EQ(PageTexts(Hexlin, reread).filter("cb_q1_").join(' '),
+            "cb_q1_2_1=2 cb_q1_2_2= cb_q1_2_3=0.1 cb_q1_2_4=1");
+
   page.SetItemIndex("cb_sp_4", 2);
-  EXPECT_TRUE(ParamFileData(page, KESTO_ZAREL).contains("\r\nSP=0x20\r\n"));
-  EXPECT_TRUE(ParamFileData(page, KESTO_ZAREL).contains("\r\nMUN=\r\n"));
+  EXPECT_TRUE(ParamFileData(page, KESTO_ZAREL).contains("\r\nMUN=\r\nSD=   \r\nSP=0x20\r\n"));
 }
 
 TEST(ParamFile, SaveThenOpenRestoresEveryControl) {
   QTemporaryDir dir;
-  for (TDeviceType d : kModels) {
+  for (TDeviceType d : kAllModels) {
     const QString name = dir.filePath(QString("m%1.txt").arg(int(d)));
     TMemoryParamControls page, reread;
     FillDistinct(d, page);
@@ -146,24 +125,6 @@ TEST(ParamFile, SaveThenOpenRestoresEveryControl) {
     EXPECT_EQ(OpenParamFile(name, reread, d), " Read: " + name);
     EXPECT_EQ(PageTexts(d, reread), PageTexts(d, page)) << DeviceText(d).toStdString();
   }
-}
-
-TEST(ParamFile, EmptyPartsComeBackWhereTheBlanksAllowIt) {
-  TMemoryParamControls page;
-  page.SetText("cb_q1_2_1", "2");
-  page.SetText("cb_q1_2_3", "0.1");
-  page.SetText("cb_q1_2_4", "1");
-  page.SetText("cb_tl", "1");
-  TMemoryParamControls reread;
-  ReadParamFileData(ParamFileData(page, Hexlin), reread, Hexlin);
-  EXPECT_EQ(reread.Text("cb_q1_2_1"), "2");
-  EXPECT_EQ(reread.Text("cb_q1_2_2"), "");
-  EXPECT_EQ(reread.Text("cb_q1_2_3"), "0.1");
-  EXPECT_EQ(reread.Text("cb_q1_2_4"), "1");
-  // An empty first part leaves a leading blank, which the reader trims away.
-  ReadParamFileData(ParamFileData(page, Pavon), reread, Pavon);
-  EXPECT_EQ(reread.Text("cb_td"), "1");
-  EXPECT_EQ(reread.Text("cb_tl"), "");
 }
 
 TEST(ParamFile, ReadingRules) {
@@ -209,8 +170,8 @@ TEST(ParamFile, ListControlsSelectByItemTextElseTheFirstItem) {
 
 TEST(ParamFile, FileOfAnotherModelFillsTheSharedKeys) {
   TMemoryParamControls pavonPage, page;
-  SetStandardPage(Pavon, pavonPage);
-  SetStandardPage(Hexlin, page);
+  StandardModel(Pavon, &pavonPage);
+  StandardModel(Hexlin, &page);
   ReadParamFileData(ParamFileData(pavonPage, Pavon), page, Hexlin);
   EXPECT_EQ(page.Text("cb_sa_2"), "1");
   EXPECT_EQ(page.Text("cb_td_2"), "0");
@@ -223,7 +184,7 @@ TEST(ParamFile, FileOfAnotherModelFillsTheSharedKeys) {
 TEST(ParamFile, MissingFileEmptiesThePage) {
   QTemporaryDir dir;
   TMemoryParamControls page;
-  SetStandardPage(KESTO_ZAREL, page);
+  StandardModel(KESTO_ZAREL, &page);
   page.SetItemIndex("cb_as_4", 5);
   const QString name = dir.filePath("none.txt");
   EXPECT_EQ(OpenParamFile(name, page, KESTO_ZAREL), " Read: " + name);
@@ -259,7 +220,7 @@ TEST(ParamFile, FailedWriteLeavesTheOldFileIntact) {
   const QByteArray old = "[Parameter]\r\nSA=5\r\n";
   WriteAll(name, old);
   TMemoryParamControls page;
-  SetStandardPage(Pavon, page);
+  StandardModel(Pavon, &page);
   // A file size limit makes the write fail half way, as a full disk would.
   rlimit saved{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
