@@ -151,26 +151,26 @@ void TAnalogMeter::SetLowZone(int value) {
   const int v = Clamp(value, 0, fMax);
   if (v == LowZone()) return;
   if (v > HighZone()) SetHighZone(v);
-  const double old = fLowZone;
-  fLowZone = float(v);
-  RedrawAll();
-  if (!fEnableZoneEvents) return;
-  const double now = fLowZone;
-  if (onFallBelowLow && fValue >= old && fValue < now) onFallBelowLow(this);
-  if (onRiseAboveLow && fValue < old && fValue >= now) onRiseAboveLow(this);
+  MoveZoneLimit(fLowZone, v, onFallBelowLow, onRiseAboveLow);
 }
 
 void TAnalogMeter::SetHighZone(int value) {
   const int v = Clamp(value, 0, fMax);
   if (v == HighZone()) return;
   if (v < LowZone()) SetLowZone(v);
-  const double old = fHighZone;
-  fHighZone = float(v);
+  MoveZoneLimit(fHighZone, v, onFallBelowHigh, onRiseAboveHigh);
+}
+
+// The value stays; the limit moving past it counts as the value crossing it.
+void TAnalogMeter::MoveZoneLimit(float& limit, int v, const TNotifyEvent& fallBelow,
+                                 const TNotifyEvent& riseAbove) {
+  const double old = limit;
+  limit = float(v);
   RedrawAll();
   if (!fEnableZoneEvents) return;
-  const double now = fHighZone;
-  if (onFallBelowHigh && fValue >= old && fValue < now) onFallBelowHigh(this);
-  if (onRiseAboveHigh && fValue < old && fValue >= now) onRiseAboveHigh(this);
+  const double now = limit;
+  if (fallBelow && fValue >= old && fValue < now) fallBelow(this);
+  if (riseAbove && fValue < old && fValue >= now) riseAbove(this);
 }
 
 void TAnalogMeter::SetShowValue(bool value) {

@@ -133,6 +133,7 @@ class TAnalogMeter : public QWidget, public TComponent {
   QColor Q(TColor c) const;
   QColor ScaleLineColor() const;
   void RedrawAll();
+  void MoveZoneLimit(float& limit, int v, const TNotifyEvent& fallBelow, const TNotifyEvent& riseAbove);
   void RedrawDynamic();
   void Repaint();
   void DrawValueText(int v, TColor color);
