@@ -2,7 +2,7 @@
 
 #include <deque>
 
-#include "components/StopWatch.h"
+#include "platform/StopWatch.h"
 
 namespace {
 

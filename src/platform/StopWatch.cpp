@@ -1,4 +1,4 @@
-#include "components/StopWatch.h"
+#include "platform/StopWatch.h"
 
 #include <chrono>
 
