@@ -28,18 +28,14 @@ void TMeterModel::SetParam(const QString& code, int part, const QString& value) 
     // Only an item can be held, in the list's own letter case.
     const QStringList& items = def.parts[part].items;
     const int i = IndexOfText(items, value);
-    Store(p, part, i < 0 ? QString() : items[i]);
+    FValues[p][part] = i < 0 ? QString() : items[i];
     if (FControls && !control.isEmpty()) FControls->SetItemIndex(control, i);
     return;
   }
   QString v = value;
   v.replace(QLatin1Char(','), QLatin1Char('.'));
-  Store(p, part, v);
+  FValues[p][part] = v;
   if (FControls && !control.isEmpty()) FControls->SetText(control, v);
-}
-
-void TMeterModel::Store(int param, int part, const QString& value) {
-  FValues[param][part] = value;
 }
 
 QString TMeterModel::SendValue(const TSendDef& send) const {
@@ -64,7 +60,7 @@ void TMeterModel::CopyDataToPuffer() {
   for (int p = 0; p < FTable.params.size(); ++p) {
     const TParamDef& def = FTable.params[p];
     for (int i = 0; i < def.PartCount(); ++i)
-      if (!def.parts[i].control.isEmpty()) Store(p, i, FControls->Text(def.parts[i].control));
+      if (!def.parts[i].control.isEmpty()) FValues[p][i] = FControls->Text(def.parts[i].control);
   }
 }
 

@@ -46,8 +46,6 @@ class TMeterModel {
   void ApplyStandard(bool hexlor);
 
  private:
-  void Store(int param, int part, const QString& value);
-
   const TModelTable& FTable;
   TParamControls* FControls;
   QVector<QStringList> FValues;  // per parameter in field order, one text per part

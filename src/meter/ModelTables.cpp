@@ -85,7 +85,7 @@ QVector<TSendDef> Sends(const QVector<TParamDef>& params, QVector<TSendDef> send
 }
 
 const TFraming kLineFraming{"", "\r\n", 0};
-const TGaugeRanges kGauge4to20{21000, 3000, 20001, TZoneColor::zcRed, 3999, TZoneColor::zcRed, 19};
+const TGaugeRanges kGauge4to20{21000, 3000, 20001, clRed, 3999, clRed, 19};
 
 const L kRatesPavon{"2400", "4800", "9600", "19200", "38400"};
 const L kRatesHexlin{"9600", "19200", "38400", "57600", "115200", "230400", "460800"};
@@ -177,7 +177,7 @@ TModelTable MakeDorvane() {
   t.sendOrder = Sends(t.params, {{"AS ", "AS"}, {"SA"}, {"TD"}, {"SF"}, {"RB"}, {"RE"}, {"AC"},
                                  {"AH ", "AH"}});
   t.framing = {" ", "", 8};
-  t.gauge = {20000, 4000, 20001, TZoneColor::zcInfoBk, 3999, TZoneColor::zcInfoBk, 17};
+  t.gauge = {20000, 4000, 20001, clInfoBk, 3999, clInfoBk, 17};
   t.visibleActions = {"acDJ", "acDF"};
   t.setupRates = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};
   t.setupRate = "9600";

@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "meter/DeviceType.h"
+#include "platform/Color.h"
 
 // One part of a parameter and the page control that shows it.
 struct TPartDef {
@@ -66,15 +67,13 @@ struct TFraming {
   int size = 0;
 };
 
-enum class TZoneColor : std::uint8_t { zcRed, zcInfoBk };
-
 struct TGaugeRanges {
   int Max;
   int Min;
   int HighZone;
-  TZoneColor HighZoneColor;
+  TColor HighZoneColor;
   int LowZone;
-  TZoneColor LowZoneColor;
+  TColor LowZoneColor;
   int TickCount;
 };
 

@@ -13,16 +13,13 @@ namespace {
 const QString kSection = QStringLiteral("Parameter");
 constexpr qsizetype kMaxIniValue = 2047;  // what the profile reader's buffer holds
 
-QString KeyLine(const TParamControls& controls, const TKeyDef& key) {
-  return key.key + QLatin1Char('=') + ParamValue(controls, key);
-}
-
 QStringList SplitLines(const QString& text) {
   static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
   return text.split(lineEnd);
 }
 
-// Files from the Windows program are in the ANSI code page; ours are UTF-8.
+// Our files are UTF-8; one that is not (written on Windows in its ANSI code
+// page) is read as Latin-1.
 QString DecodeFile(const QByteArray& data) {
   QByteArray bytes = data;
   if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
@@ -131,7 +128,7 @@ void ReadParamFileData(const QByteArray& data, TParamControls& controls, TDevice
 QString ExportParamText(const TParamControls& controls, TDeviceType device) {
   QString text;
   for (const TKeyDef& key : ModelTable(device).keys)
-    text += KeyLine(controls, key) + QStringLiteral("\r\n");
+    text += key.key + QLatin1Char('=') + ParamValue(controls, key) + QStringLiteral("\r\n");
   return text;
 }
 
