@@ -91,7 +91,13 @@ QByteArray ParseZarelValue(const QByteArray& line, const TZarelFormat& f) {
       t.replace(" ", "");
       return t;
     }
-    case 1: return Chars(line, 2, 6);
+    case 1: {
+      // The field width may put blanks between the leading zeros and a short
+      // number ("00 500.0"); they are no part of the number.
+      QByteArray t = Chars(line, 2, 6);
+      t.replace(" ", "");
+      return t;
+    }
     case 2: return TruncatedSingleText(HexToSingle(View(Chars(line, 2, 8))));
     case 3: return "$" + Chars(line, 2, 6);
     default: return "?";

@@ -38,7 +38,10 @@ double ConvertUnitBack(double value, const QString& mun) {
 QByteArray FormatUnitValue(double v, const QString& mun, QChar decimalSeparator) {
   const TUnit* u = FindUnit(mun);
   QByteArray s = u ? FormatFixed(v, 6, u->Decimals, decimalSeparator).toLatin1() : QByteArray();
-  if (s.size() < 8) s.prepend(QByteArray(8 - s.size(), '0'));
+  // Zeros go in front, ahead of any blanks of the field width; for a negative
+  // number they go behind the sign, where they keep it a number.
+  const int minus = s.indexOf('-');
+  if (s.size() < 8) s.insert(minus < 0 ? 0 : minus + 1, QByteArray(8 - s.size(), '0'));
   s.replace(',', '.');
   return s;
 }

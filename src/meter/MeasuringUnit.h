@@ -13,6 +13,6 @@ double ConvertUnit(double value, const QString& mun);
 double ConvertUnitBack(double value, const QString& mun);
 
 // The decimal value field in the measuring unit: the unit's fixed-point
-// format with the locale separator, zeros in front up to 8 characters, ','
-// turned into '.'. An unknown unit gives "00000000".
+// format with the locale separator, zeros in front (behind a minus sign) up
+// to 8 characters, ',' turned into '.'. An unknown unit gives "00000000".
 QByteArray FormatUnitValue(double v, const QString& mun, QChar decimalSeparator);
