@@ -1,4 +1,3 @@
-#include "meter/MeasurementDecoder.h"
 #include "meter/SimuPattern.h"
 
 #include <gtest/gtest.h>
@@ -117,18 +116,6 @@ TEST(SimuPattern, OffsetAndBase) {
 TEST(SimuPattern, CommaRuleKeepsZarelSeparators) {
   EXPECT_EQ(SimuLineForDecoder("    5,00", Dorvane), "    5.00");
   EXPECT_EQ(SimuLineForDecoder("d005000.0,00035", KESTO_ZAREL), "d005000.0,00035");
-  TSimuPattern s;
-  TSimuLineParams z;
-  z.Device = KESTO_ZAREL;
-  z.Zarel = {{"0", "0", "1", "0"}, "0x2C", "0", "mm"};
-  z.DecimalSeparator = u',';
-  const TSimuPattern::TTick t = s.Tick({"1", "0", "0", "0", ""}, z, 5, false, Zero());
-  EXPECT_EQ(t.Line, "d005000.0,00035");
-  EXPECT_DOUBLE_EQ(t.TimeUnit, 1);
-  TDecodeParams d;
-  d.Device = KESTO_ZAREL;
-  d.Zarel = z.Zarel;
-  EXPECT_DOUBLE_EQ(DecodeMeasurementPacket(t.Line, d).Value, 5000);
 }
 
 }  // namespace
