@@ -1,5 +1,6 @@
 #include "meter/MeasurementDecoder.h"
 #include "meter/MeasuringUnit.h"
+#include "ZarelTestFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +10,7 @@ TDecodeParams Params(TDeviceType d, bool signal = false) {
   TDecodeParams p;
   p.Device = d;
   p.SignalStrength = signal;
-  p.Zarel.SD[0] = "0";
-  p.Zarel.SD[1] = p.Zarel.SD[2] = p.Zarel.SD[3] = "0";
-  p.Zarel.SP = "0x2C";
-  p.Zarel.SF = "1";
-  p.Zarel.MUN = "mm";
+  p.Zarel = PlainZarelFormat("1");
   return p;
 }
 

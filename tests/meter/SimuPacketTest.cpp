@@ -3,6 +3,7 @@
 #include "meter/MeterNumbers.h"
 #include "meter/SimuPacket.h"
 #include "meter/SimuPattern.h"
+#include "ZarelTestFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -22,11 +23,7 @@ TSimuLineParams Line(TDeviceType d, const char* o = "0") {
   TSimuLineParams p;
   p.Device = d;
   p.OutputContent = o;
-  p.Zarel.SD[0] = "0";
-  p.Zarel.SD[1] = p.Zarel.SD[2] = p.Zarel.SD[3] = "0";
-  p.Zarel.SP = "0x2C";
-  p.Zarel.SF = "0";
-  p.Zarel.MUN = "mm";
+  p.Zarel = PlainZarelFormat("0");
   return p;
 }
 
