@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "meter/DeviceType.h"
+#include "meter/ModelTables.h"
 
 class TParamControls;
 
@@ -45,14 +46,7 @@ class IMeterView {
   virtual void SetInputRed(bool red) = 0;
 
   // Gauge (values in microamperes) and lamps LED1..LED3 with their labels.
-  struct GaugeRanges {
-    int Max, Min, HighZone;
-    std::uint32_t HighZoneColor;  // TColor
-    int LowZone;
-    std::uint32_t LowZoneColor;   // TColor
-    int TickCount;
-  };
-  virtual void SetGaugeRanges(const GaugeRanges& r) = 0;
+  virtual void SetGaugeRanges(const TGaugeRanges& r) = 0;
   virtual void SetGaugeValue(int microampere) = 0;
   virtual void SetLed(int index, bool on) = 0;         // 1..3
   virtual void SetOutputVisible(int index, bool on) = 0;  // 2 or 3: label and lamp
