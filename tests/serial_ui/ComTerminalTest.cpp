@@ -522,9 +522,9 @@ TEST(ComTerminal, FontRules) {
   EXPECT_EQ(t->FontHeight(), QFontMetrics(mono).height());
   EXPECT_EQ(t->FontWidth(), QFontMetrics(mono).horizontalAdvance(u'M'));
   t->SetFontColor(0x00FF00);
-  EXPECT_EQ(t->TermAttr().FrontColor, 0x00FF00u);
+  EXPECT_EQ(t->TermAttr().FrontColor, 0x00FF00);
   t->SetColor(0x0000FF);
-  EXPECT_EQ(t->TermAttr().BackColor, 0x0000FFu);
+  EXPECT_EQ(t->TermAttr().BackColor, 0x0000FF);
 }
 
 TEST(ComTerminal, ScrollRangesFollowSizeFontAndGrid) {

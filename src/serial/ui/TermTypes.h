@@ -5,7 +5,8 @@
 #include <QColor>
 #include <cstdint>
 
-#include "platform/Graphics.h"
+#include "platform/Color.h"
+#include "platform/ControlStyles.h"
 
 struct TComTermChar {
   QChar Ch;  // 0: empty cell
@@ -30,4 +31,6 @@ struct TTermMode {
   TArrowKeys Keys = akTerminal;  // akWindows: cursor keys in application mode
 };
 
+// The terminal's colours are plain $00BBGGRR values (the attribute table, the
+// font colour and Color); system colours are not used here.
 inline QColor ToQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
