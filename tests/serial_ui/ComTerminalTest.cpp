@@ -41,6 +41,13 @@ void Receive(TCustomComTerminal& t, const QByteArray& bytes) {
 
 QPoint Pos(int x, int y) { return QPoint(x, y); }
 
+QByteArray Saved(const TCustomComTerminal& t) {
+  QBuffer out;
+  out.open(QIODevice::WriteOnly);
+  t.SaveToStream(out);
+  return out.data();
+}
+
 TEST(ComTerminal, ReceivedTextGoesToTheGridAndRaisesOnCharForEveryCharacter) {
   auto t = MakeTerminal(teNone);
   QString seen;
@@ -214,27 +221,18 @@ TEST(ComTerminal, GridChangesWhileLoadingWaitForLoaded) {
 
 TEST(ComTerminal, SaveToStreamWritesRowsWithSpacesAndCrLf) {
   auto t = MakeTerminal(teNone);
-  QBuffer empty;
-  empty.open(QIODevice::WriteOnly);
-  t->SaveToStream(empty);
-  EXPECT_TRUE(empty.data().isEmpty());
+  EXPECT_TRUE(Saved(*t).isEmpty());
 
   t->WriteStr("AB");
   t->MoveCaret(2, 3);
   t->WriteStr("C");
-  QBuffer out;
-  out.open(QIODevice::WriteOnly);
-  t->SaveToStream(out);
-  EXPECT_EQ(out.data(), QByteArray("AB\r\n\r\n C"));
+  EXPECT_EQ(Saved(*t), QByteArray("AB\r\n\r\n C"));
 }
 
 TEST(ComTerminal, SaveWritesTheLowByteOfEachCharacter) {
   auto t = MakeTerminal(teNone);
   t->WriteStr(QString::fromLatin1("\xE4\xFF"));
-  QBuffer out;
-  out.open(QIODevice::WriteOnly);
-  t->SaveToStream(out);
-  EXPECT_EQ(out.data(), QByteArray("\xE4\xFF"));
+  EXPECT_EQ(Saved(*t), QByteArray("\xE4\xFF"));
 }
 
 TEST(ComTerminal, LoadFromStreamPutsBytesWithoutInterpretingSequences) {
