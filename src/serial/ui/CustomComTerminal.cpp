@@ -426,7 +426,7 @@ void TCustomComTerminal::SelectFont() {
 }
 
 void TCustomComTerminal::ShowSetupDialog() {
-  if (SetupDialogHook) SetupDialogHook(this);
+  if (SetupDialogHook) SetupDialogHook(*this);
 }
 
 // ---------------------------------------------------------------- properties

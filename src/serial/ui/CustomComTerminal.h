@@ -59,9 +59,10 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   // sequence interpretation.
   void LoadFromStream(QIODevice& Stream);
   void SelectFont();
-  // The setup dialog is provided elsewhere; it is called through this hook.
+  // Opens the terminal setup dialog through the hook the dialog's library
+  // installs; nothing happens without one.
   void ShowSetupDialog();
-  static inline std::function<void(TCustomComTerminal*)> SetupDialogHook;
+  static inline std::function<void(TCustomComTerminal& Terminal)> SetupDialogHook;
 
   // Properties
   TColor AltColor() const { return FAltColor; }
