@@ -27,8 +27,9 @@
 namespace platform {
 
 namespace detail {
-int SetArbitraryBaudRate(int fd, unsigned rate);
-}
+int ApplyLineState(int fd, const SerialLineState& s);
+bool HasRtsCtsFlow(const SerialLineState& s);
+}  // namespace detail
 
 namespace {
 
@@ -72,35 +73,6 @@ std::uint32_t ModemBits(int tiocm) {
   if (tiocm & TIOCM_RNG) r |= ModemRing;
   if (tiocm & TIOCM_CAR) r |= ModemRlsd;
   return r;
-}
-
-speed_t SpeedConstant(std::uint32_t rate) {
-  switch (rate) {
-    case 50: return B50;
-    case 75: return B75;
-    case 110: return B110;
-    case 134: return B134;
-    case 150: return B150;
-    case 200: return B200;
-    case 300: return B300;
-    case 600: return B600;
-    case 1200: return B1200;
-    case 1800: return B1800;
-    case 2400: return B2400;
-    case 4800: return B4800;
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    case 230400: return B230400;
-    case 460800: return B460800;
-    case 500000: return B500000;
-    case 576000: return B576000;
-    case 921600: return B921600;
-    case 1000000: return B1000000;
-    default: return B0;
-  }
 }
 
 }  // namespace
@@ -325,42 +297,7 @@ int SerialDevice::SetState(const SerialLineState& s) {
   if (s.BaudRate == 0 || s.ByteSize < 5 || s.ByteSize > 8 || s.Parity > 4 || s.StopBits > 2 ||
       s.DtrControl > 2 || s.RtsControl > 3)
     return EINVAL;
-  termios t{};
-  if (tcgetattr(d->fd, &t) != 0) return errno;
-  cfmakeraw(&t);
-  t.c_cflag |= CREAD | CLOCAL;
-  t.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
-  static const tcflag_t sizes[] = {CS5, CS6, CS7, CS8};
-  t.c_cflag |= sizes[s.ByteSize - 5];
-  switch (s.Parity) {
-    case 1: t.c_cflag |= PARENB | PARODD; break;
-    case 2: t.c_cflag |= PARENB; break;
-    case 3: t.c_cflag |= PARENB | CMSPAR | PARODD; break;
-    case 4: t.c_cflag |= PARENB | CMSPAR; break;
-    default: break;
-  }
-  // 1.5 stop bits do not exist here; two is the nearest longer setting.
-  if (s.StopBits != 0) t.c_cflag |= CSTOPB;
-  // One flag covers both directions of RTS/CTS flow control.
-  if (s.OutxCtsFlow || s.RtsControl == 2) t.c_cflag |= CRTSCTS;
-  t.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK | PARMRK | IGNPAR);
-  t.c_iflag |= IGNBRK;  // a break is counted, not put into the data
-  if (s.OutX) t.c_iflag |= IXON;
-  if (s.InX) t.c_iflag |= IXOFF;
-  if (s.ParityCheck) t.c_iflag |= INPCK;
-  const bool marked = s.ParityCheck && s.ErrorCharOn;
-  if (marked) t.c_iflag |= PARMRK;
-  t.c_cc[VSTART] = static_cast<cc_t>(s.XonChar);
-  t.c_cc[VSTOP] = static_cast<cc_t>(s.XoffChar);
-  t.c_cc[VMIN] = 1;
-  t.c_cc[VTIME] = 0;
-  const speed_t speed = SpeedConstant(s.BaudRate);
-  cfsetispeed(&t, speed == B0 ? B38400 : speed);
-  cfsetospeed(&t, speed == B0 ? B38400 : speed);
-  if (tcsetattr(d->fd, TCSANOW, &t) != 0) return errno;
-  if (speed == B0) {
-    if (int e = detail::SetArbitraryBaudRate(d->fd, s.BaudRate)) return e;
-  }
+  if (int e = detail::ApplyLineState(d->fd, s)) return e;
   // DTR/RTS follow the control setting; handshake modes the driver cannot do
   // keep the line raised. Without modem lines there is nothing to set.
   auto line = [&](int bit, bool on) -> int {
@@ -368,12 +305,12 @@ int SerialDevice::SetState(const SerialLineState& s) {
     return NoSuchFunction(errno) ? 0 : errno;
   };
   if (int e = line(TIOCM_DTR, s.DtrControl != 0)) return e;
-  if (!(t.c_cflag & CRTSCTS)) {
+  if (!detail::HasRtsCtsFlow(s)) {
     if (int e = line(TIOCM_RTS, s.RtsControl == 1)) return e;
   }
   std::lock_guard lock(d->m);
   d->state = s;
-  d->filter.Configure(marked, s.ErrorChar, s.Null, s.EvtChar);
+  d->filter.Configure(s.ParityCheck && s.ErrorCharOn, s.ErrorChar, s.Null, s.EvtChar);
   return 0;
 }
 
@@ -407,7 +344,8 @@ int SerialDevice::ClearError(SerialStatus* status) {
   }
   int out = 0;
   if (!d->hungUp && ioctl(d->fd, TIOCOUTQ, &out) == 0) st.OutQueue = out;
-  st.Errors = d->errors.exchange(0);
+  // A line whose far end is gone keeps saying so.
+  st.Errors = d->errors.exchange(0) | (d->hungUp ? ErrIO : 0u);
   *status = st;
   return 0;
 }
