@@ -1,6 +1,8 @@
 // The port on real pseudo-terminal pairs: open, both directions, events on
 // the GUI thread in their order, links, close, hang-up.
 #include <gtest/gtest.h>
+
+#include "support/QtPrinters.h"
 #include <sys/resource.h>
 
 #include <QCoreApplication>
