@@ -150,7 +150,8 @@ class SerialDevice {
   int SetTimeouts(const SerialTimeouts& timeouts);
   int SetupQueues(int inputSize, int outputSize);
 
-  int ClearError(SerialStatus* status);
+  // Without `withOutQueue` the transmit queue is not looked at (OutQueue 0).
+  int ClearError(SerialStatus* status, bool withOutQueue = true);
   // Modem lines; a device without modem lines reports all lines off.
   int GetModemStatus(std::uint32_t* status);
   int Escape(SerialEscape function);

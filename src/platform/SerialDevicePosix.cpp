@@ -37,6 +37,7 @@ constexpr int kMinQueue = 64 * 1024;  // never less than this, whatever the set-
 constexpr int kLineTickMs = 20;       // modem lines and error counters are polled
 constexpr int kTxTickMs = 5;          // transmit queue checked while it drains
 constexpr int kBurstMs = 1;           // wait for more bytes after the first
+constexpr int kBurstBytes = 128;      // ... unless this many are there already
 constexpr int kReadSliceMs = 10;      // a reader also sees bytes the event wait queued
 constexpr std::uint32_t kForever = 0xFFFFFFFFu;
 constexpr std::uint32_t kRxEvents = EvRxChar | EvRxFlag | EvRx80Full;
@@ -130,12 +131,15 @@ struct SerialDevice::Impl {
     }
   }
 
-  // Moves what the kernel holds into the queue (one read). Returns the bytes
-  // added or -errno; a hang-up adds nothing and is remembered.
-  int PullLocked(bool byWaiter) {
+  // Moves up to `limit` bytes the kernel holds into the queue (one read).
+  // Returns the bytes added or -errno; a hang-up adds nothing and is
+  // remembered. Only the event wait moves bytes nobody asked for: those it
+  // announces. A reader takes no more than it needs, so nothing lands in the
+  // queue unannounced.
+  int PullLocked(bool byWaiter, int limit) {
     if (fd < 0) return -EBADF;
     if (hungUp) return 0;
-    const int space = capacity - Size();
+    const int space = std::min(capacity - Size(), limit);
     if (space <= 0) return 0;
     if (q.size() - tail < static_cast<size_t>(space)) {
       if (head > 0) {
@@ -333,17 +337,18 @@ int SerialDevice::SetupQueues(int inputSize, int outputSize) {
   return 0;
 }
 
-int SerialDevice::ClearError(SerialStatus* status) {
+int SerialDevice::ClearError(SerialStatus* status, bool withOutQueue) {
   if (d->fd < 0) return EBADF;
   SerialStatus st;
+  int kernel = 0;
+  // Bytes still in the kernel count as received (a hung-up line has none).
+  if (d->hungUp || ioctl(d->fd, FIONREAD, &kernel) != 0) kernel = 0;
   {
     std::lock_guard lock(d->m);
-    const int r = d->PullLocked(false);
-    if (r < 0) return -r;
-    st.InQueue = d->Size();
+    st.InQueue = d->Size() + kernel;
   }
   int out = 0;
-  if (!d->hungUp && ioctl(d->fd, TIOCOUTQ, &out) == 0) st.OutQueue = out;
+  if (withOutQueue && !d->hungUp && ioctl(d->fd, TIOCOUTQ, &out) == 0) st.OutQueue = out;
   // A line whose far end is gone keeps saying so.
   st.Errors = d->errors.exchange(0) | (d->hungUp ? ErrIO : 0u);
   *status = st;
@@ -506,8 +511,11 @@ SerialDevice::WaitResult SerialDevice::WaitEvent(const StopSignal* stop, int tim
       return res;
     }
     if (rev & (POLLIN | POLLHUP | POLLERR)) {
-      if ((rev & POLLIN) && !(rev & POLLHUP)) {
-        // Serial data comes in bursts: gather a little more before reporting.
+      int queued = 0;
+      if ((rev & POLLIN) && !(rev & POLLHUP) && ioctl(s.fd, FIONREAD, &queued) == 0 &&
+          queued < kBurstBytes) {
+        // Serial data comes in bursts: gather a little more before reporting
+        // (unless a burst is there already).
         if (stop) {
           pollfd p{stop->NativeHandle(), POLLIN, 0};
           if (poll(&p, 1, kBurstMs) == 1) {
@@ -521,7 +529,7 @@ SerialDevice::WaitResult SerialDevice::WaitEvent(const StopSignal* stop, int tim
       int added = 0;
       {
         std::lock_guard lock(s.m);
-        added = s.PullLocked(true);
+        added = s.PullLocked(true, s.capacity);
       }
       if (added < 0) {
         res.error = -added;
@@ -619,9 +627,10 @@ int SerialDevice::FinishTransfer(SerialTransfer& t, bool wait) {
       {
         std::lock_guard lock(s.m);
         int r = s.TakeLocked(t.readData + t.done, t.count - t.done);
-        if (t.done + r < t.count) {
-          const int pulled = s.PullLocked(false);
+        while (t.done + r < t.count) {
+          const int pulled = s.PullLocked(false, t.count - t.done - r);
           if (pulled < 0) return finish(-pulled);
+          if (pulled == 0) break;
           r += s.TakeLocked(t.readData + t.done + r, t.count - t.done - r);
         }
         got = r;

@@ -360,7 +360,7 @@ void TCustomComPort::SetTriggersOnRxChar(bool Value) {
 
 int TCustomComPort::InputCount() {
   platform::SerialStatus st;
-  if (int e = FHandle.ClearError(&st)) CallException(kClearComFailed, e);
+  if (int e = FHandle.ClearError(&st, false)) CallException(kClearComFailed, e);
   return st.InQueue;
 }
 
