@@ -546,14 +546,20 @@ SerialDevice::WaitResult SerialDevice::WaitEvent(const StopSignal* stop, int tim
   }
 }
 
-int SerialDevice::StartWrite(SerialTransfer& t, const char* data, int count) {
-  if (d->fd < 0) return EBADF;
+namespace {
+void BeginTransfer(SerialTransfer& t, SerialTransfer::Kind kind, int count, std::uint32_t abortGen) {
   t = SerialTransfer{};
-  t.kind = SerialTransfer::Kind::Write;
-  t.writeData = data;
+  t.kind = kind;
   t.count = std::max(count, 0);
   t.finished = false;
-  t.abortGeneration = d->abortGeneration;
+  t.abortGeneration = abortGen;
+}
+}  // namespace
+
+int SerialDevice::StartWrite(SerialTransfer& t, const char* data, int count) {
+  if (d->fd < 0) return EBADF;
+  BeginTransfer(t, SerialTransfer::Kind::Write, count, d->abortGeneration);
+  t.writeData = data;
   const std::uint64_t total =
       std::uint64_t{d->timeouts.WriteTotalMultiplier} * static_cast<std::uint64_t>(t.count) +
       d->timeouts.WriteTotalConstant;
@@ -565,12 +571,8 @@ int SerialDevice::StartWrite(SerialTransfer& t, const char* data, int count) {
 
 int SerialDevice::StartRead(SerialTransfer& t, char* data, int count) {
   if (d->fd < 0) return EBADF;
-  t = SerialTransfer{};
-  t.kind = SerialTransfer::Kind::Read;
+  BeginTransfer(t, SerialTransfer::Kind::Read, count, d->abortGeneration);
   t.readData = data;
-  t.count = std::max(count, 0);
-  t.finished = false;
-  t.abortGeneration = d->abortGeneration;
   const SerialTimeouts& to = d->timeouts;
   const std::int64_t now = NowMs();
   if (to.ReadInterval == kForever && to.ReadTotalMultiplier == 0 && to.ReadTotalConstant == 0) {

@@ -4,8 +4,10 @@
 
 void TComBuffer::Set(int& field, int value) {
   if (value > 0 && value % 2 == 1) --value;
-  if (field == value) return;
-  field = value;
+  TComSettingsBase::Set(field, value);
+}
+
+void TComBuffer::Changed() {
   if (FComPort) FComPort->ApplyBufferSizes();
 }
 

@@ -2,13 +2,10 @@
 // Receive and transmit queue sizes requested from the driver. Odd positive
 // sizes are stored one less (the driver works with even sizes).
 
-#include "platform/Persistent.h"
-#include "serial/ComTypes.h"
+#include "serial/ComSettingsBase.h"
 
-class TComBuffer : public TPersistent {
+class TComBuffer : public TComSettingsBase {
  public:
-  TCustomComPort* ComPort() const { return FComPort; }
-
   int InputSize() const { return FInputSize; }
   int OutputSize() const { return FOutputSize; }
   void SetInputSize(int Value) { Set(FInputSize, Value); }
@@ -17,11 +14,9 @@ class TComBuffer : public TPersistent {
   void AssignTo(TPersistent& Dest) const override;
 
  private:
-  friend class TCustomComPort;
-  void SetComPort(TCustomComPort* Port) { FComPort = Port; }
   void Set(int& field, int value);
+  void Changed() override;
 
-  TCustomComPort* FComPort = nullptr;
   int FInputSize = 1024;
   int FOutputSize = 1024;
 };

@@ -2,13 +2,10 @@
 // Flow control of the line: the single flags and characters, and the derived
 // FlowControl (hardware, software, none, or custom for any other mix).
 
-#include "platform/Persistent.h"
-#include "serial/ComTypes.h"
+#include "serial/ComSettingsBase.h"
 
-class TComFlowControl : public TPersistent {
+class TComFlowControl : public TComSettingsBase {
  public:
-  TCustomComPort* ComPort() const { return FComPort; }
-
   bool OutCTSFlow() const { return FOutCTSFlow; }
   bool OutDSRFlow() const { return FOutDSRFlow; }
   TDTRFlowControl ControlDTR() const { return FControlDTR; }
@@ -40,17 +37,8 @@ class TComFlowControl : public TPersistent {
   void AssignTo(TPersistent& Dest) const override;
 
  private:
-  friend class TCustomComPort;
-  void SetComPort(TCustomComPort* Port) { FComPort = Port; }
-  template <typename T>
-  void Set(T& field, T value) {
-    if (field == value) return;
-    field = value;
-    Changed();
-  }
-  void Changed();
+  void Changed() override;
 
-  TCustomComPort* FComPort = nullptr;
   bool FOutCTSFlow = false;
   bool FOutDSRFlow = false;
   TDTRFlowControl FControlDTR = dtrDisable;

@@ -2,30 +2,24 @@
 // Parity of the line: the parity bit, whether received parity is checked and
 // whether bytes with errors are replaced by ReplaceChar.
 
-#include "platform/Persistent.h"
-#include "serial/ComTypes.h"
+#include "serial/ComSettingsBase.h"
 
-class TComParity : public TPersistent {
+class TComParity : public TComSettingsBase {
  public:
-  TCustomComPort* ComPort() const { return FComPort; }
-
   TParityBits Bits() const { return FBits; }
   bool Check() const { return FCheck; }
   bool Replace() const { return FReplace; }
   QChar ReplaceChar() const { return FReplaceChar; }
-  void SetBits(TParityBits Value);
-  void SetCheck(bool Value);
-  void SetReplace(bool Value);
-  void SetReplaceChar(QChar Value);
+  void SetBits(TParityBits Value) { Set(FBits, Value); }
+  void SetCheck(bool Value) { Set(FCheck, Value); }
+  void SetReplace(bool Value) { Set(FReplace, Value); }
+  void SetReplaceChar(QChar Value) { Set(FReplaceChar, Value); }
 
   void AssignTo(TPersistent& Dest) const override;
 
  private:
-  friend class TCustomComPort;
-  void SetComPort(TCustomComPort* Port) { FComPort = Port; }
-  void Changed();
+  void Changed() override;
 
-  TCustomComPort* FComPort = nullptr;
   TParityBits FBits = prNone;
   bool FCheck = false;
   bool FReplace = false;

@@ -266,41 +266,17 @@ void TCustomComPort::SetConnected(bool Value) {
   }
 }
 
-void TCustomComPort::SetBaudRate(TBaudRate Value) {
-  if (Value == FBaudRate) return;
-  FBaudRate = Value;
-  ApplyLineSettings();
-}
+void TCustomComPort::SetBaudRate(TBaudRate Value) { SetLineField(FBaudRate, Value); }
 
-void TCustomComPort::SetCustomBaudRate(int Value) {
-  if (Value == FCustomBaudRate) return;
-  FCustomBaudRate = Value;
-  ApplyLineSettings();
-}
+void TCustomComPort::SetCustomBaudRate(int Value) { SetLineField(FCustomBaudRate, Value); }
 
-void TCustomComPort::SetStopBits(TStopBits Value) {
-  if (Value == FStopBits) return;
-  FStopBits = Value;
-  ApplyLineSettings();
-}
+void TCustomComPort::SetStopBits(TStopBits Value) { SetLineField(FStopBits, Value); }
 
-void TCustomComPort::SetDataBits(TDataBits Value) {
-  if (Value == FDataBits) return;
-  FDataBits = Value;
-  ApplyLineSettings();
-}
+void TCustomComPort::SetDataBits(TDataBits Value) { SetLineField(FDataBits, Value); }
 
-void TCustomComPort::SetDiscardNull(bool Value) {
-  if (Value == FDiscardNull) return;
-  FDiscardNull = Value;
-  ApplyLineSettings();
-}
+void TCustomComPort::SetDiscardNull(bool Value) { SetLineField(FDiscardNull, Value); }
 
-void TCustomComPort::SetEventChar(QChar Value) {
-  if (Value == FEventChar) return;
-  FEventChar = Value;
-  ApplyLineSettings();
-}
+void TCustomComPort::SetEventChar(QChar Value) { SetLineField(FEventChar, Value); }
 
 void TCustomComPort::SetPort(const QString& Value) {
   if (Value == FPort) return;
@@ -331,20 +307,20 @@ void TCustomComPort::SetBuffer(const TComBuffer& Value) {
   ApplyBufferSizes();
 }
 
-void TCustomComPort::SetSyncMethod(TSyncMethod Value) {
-  if (Value == FSyncMethod) return;
+// Settings of the event thread cannot change while it runs.
+template <typename T>
+void TCustomComPort::SetThreadField(T& field, T value) {
+  if (value == field) return;
   if (FConnected && !IsLoading() && !IsDesigning())
     CallException(kConnChangeProp);
   else
-    FSyncMethod = Value;
+    field = value;
 }
 
+void TCustomComPort::SetSyncMethod(TSyncMethod Value) { SetThreadField(FSyncMethod, Value); }
+
 void TCustomComPort::SetEventThreadPriority(TThreadPriority Value) {
-  if (Value == FEventThreadPriority) return;
-  if (FConnected && !IsLoading() && !IsDesigning())
-    CallException(kConnChangeProp);
-  else
-    FEventThreadPriority = Value;
+  SetThreadField(FEventThreadPriority, Value);
 }
 
 void TCustomComPort::SetTriggersOnRxChar(bool Value) {

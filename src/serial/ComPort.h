@@ -231,9 +231,19 @@ class TCustomComPort : public TComponent {
   friend class TComFlowControl;
   friend class TComParity;
   friend class TComTimeouts;
+  friend class TComSettingsBase;
   friend class TComHandOver;
 
   bool CanApply() const;
+  // Line settings: a changed value is stored and applied.
+  template <typename T>
+  void SetLineField(T& field, T value) {
+    if (field == value) return;
+    field = value;
+    ApplyLineSettings();
+  }
+  template <typename T>
+  void SetThreadField(T& field, T value);
   bool HasRxBufLink() const;
   void SendSignalToLinks(TComSignalEvent TComLink::*Slot, bool OnOff);
   void NotifyLinks(TNotifyEvent TComLink::*Slot);

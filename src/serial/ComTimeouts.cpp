@@ -2,9 +2,7 @@
 
 #include "serial/ComPort.h"
 
-void TComTimeouts::Set(int& field, int value) {
-  if (field == value) return;
-  field = value;
+void TComTimeouts::Changed() {
   if (FComPort) FComPort->ApplyTimeoutSettings();
 }
 

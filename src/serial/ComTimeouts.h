@@ -2,13 +2,10 @@
 // Time-outs of the port's reads and writes, in milliseconds. A change is
 // passed to the owning port at once (which applies it while open).
 
-#include "platform/Persistent.h"
-#include "serial/ComTypes.h"
+#include "serial/ComSettingsBase.h"
 
-class TComTimeouts : public TPersistent {
+class TComTimeouts : public TComSettingsBase {
  public:
-  TCustomComPort* ComPort() const { return FComPort; }
-
   int ReadInterval() const { return FReadInterval; }
   int ReadTotalMultiplier() const { return FReadTotalM; }
   int ReadTotalConstant() const { return FReadTotalC; }
@@ -23,11 +20,8 @@ class TComTimeouts : public TPersistent {
   void AssignTo(TPersistent& Dest) const override;
 
  private:
-  friend class TCustomComPort;
-  void SetComPort(TCustomComPort* Port) { FComPort = Port; }
-  void Set(int& field, int value);
+  void Changed() override;
 
-  TCustomComPort* FComPort = nullptr;
   int FReadInterval = -1;
   int FReadTotalM = 0;
   int FReadTotalC = 0;
