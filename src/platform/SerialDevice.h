@@ -109,7 +109,7 @@ struct SerialTimeouts {
 
 struct SerialStatus {
   std::uint32_t Errors = 0;  // SerialError bits collected since the last query
-  std::uint32_t Flags = 0;   // SerialStatusFlag bits
+  std::uint32_t Flags = 0;   // SerialStatusFlag bits; the tty layer tells none of them: 0
   int InQueue = 0;           // bytes received and not yet read
   int OutQueue = 0;          // bytes not yet sent
 };
