@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "serial/ComPort.h"
 #include "serial/EscapeCodesVT100.h"
 #include "serial/EscapeCodesVT52.h"
 
@@ -527,14 +528,37 @@ void TCustomComTerminal::SetTabStop(bool Value) {
 
 // ---------------------------------------------------------------- port
 
-// Until the serial port component is available the terminal has no port.
-bool TCustomComTerminal::PortConnected() const { return false; }
-void TCustomComTerminal::PortWriteStr(const QString&) {}
-bool TCustomComTerminal::Connected() const { return false; }
-void TCustomComTerminal::SetConnected(bool) {}
-void TCustomComTerminal::SetComPort(TCustomComPort* Value) { FComPort = Value; }
+bool TCustomComTerminal::PortConnected() const { return FComPort != nullptr && FComPort->Connected(); }
+
+void TCustomComTerminal::PortWriteStr(const QString& Str) { FComPort->WriteStr(Str); }
+
+bool TCustomComTerminal::Connected() const { return PortConnected(); }
+
+void TCustomComTerminal::SetConnected(bool Value) {
+  if (FComPort != nullptr) FComPort->SetConnected(Value);
+}
+
+void TCustomComTerminal::SetComPort(TCustomComPort* Value) {
+  if (Value == FComPort) return;
+  if (FComPort != nullptr) {
+    FComPort->UnRegisterLink(FComLink.get());
+    RemoveFreeNotification(FComPort);
+  }
+  FComPort = Value;
+  if (FComPort != nullptr) {
+    FreeNotification(FComPort);
+    FComPort->RegisterLink(FComLink.get());
+  }
+}
+
 void TCustomComTerminal::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
+  if (Operation != opRemove || AComponent == nullptr || AComponent != FComPort) return;
+  // A port being destroyed has already dropped its link list: just forget it.
+  if ((AComponent->ComponentState() & csDestroying) != 0)
+    FComPort = nullptr;
+  else
+    SetComPort(nullptr);
 }
 
 // ---------------------------------------------------------------- window
