@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/DebugOut.h"
 #include "serial/ComPort.h"
 #include "serial/EscapeCodesVT100.h"
 #include "serial/EscapeCodesVT52.h"
@@ -381,7 +382,7 @@ void TCustomComTerminal::keyPressEvent(QKeyEvent* event) {
     }
   } catch (const std::exception& e) {
     // Nothing may leave an event handler; a failed write is reported instead.
-    qWarning("Terminal: %s", e.what());
+    platform::DebugWarning(QString::fromUtf8(e.what()));
   }
 }
 
