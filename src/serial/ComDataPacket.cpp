@@ -1,6 +1,7 @@
 #include "serial/ComDataPacket.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -234,8 +235,20 @@ void TComDataPacket::FindStop() {
 std::size_t TComDataPacket::Find(std::string_view hay, std::string_view needle,
                                  std::size_t from) const {
   if (needle.empty() || from > hay.size() || needle.size() > hay.size() - from) return npos;
-  if (!FCaseInsensitive) return hay.find(needle, from);
   const std::size_t last = hay.size() - needle.size();
+  if (!FCaseInsensitive) {
+    // Start and stop strings are a few characters: find the first one with
+    // memchr and compare the rest in place.
+    const char* p = hay.data() + from;
+    const char* const end = hay.data() + last + 1;
+    while ((p = static_cast<const char*>(std::memchr(p, needle[0], end - p))) != nullptr) {
+      std::size_t k = 1;
+      while (k < needle.size() && p[k] == needle[k]) ++k;
+      if (k == needle.size()) return static_cast<std::size_t>(p - hay.data());
+      ++p;
+    }
+    return npos;
+  }
   for (std::size_t i = from; i <= last; ++i) {
     std::size_t k = 0;
     while (k < needle.size() && Upper(hay[i + k]) == needle[k]) ++k;
