@@ -4,12 +4,16 @@
 // notices between components that refer to each other.
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 class TObject {
  public:
   virtual ~TObject() = default;
 };
+
+// The class library's plain event: who raised it, nothing else.
+using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 enum TOperation { opInsert, opRemove };
 

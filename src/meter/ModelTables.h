@@ -1,0 +1,118 @@
+#pragma once
+// Everything that differs between the five meter models, kept as data: one
+// table per model. The model objects, the parameter page, the file and
+// clipboard text, the read/write logic, the model switch and the dialogs all
+// walk these tables instead of repeating per-model code.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <cstdint>
+
+#include "meter/DeviceType.h"
+#include "platform/Color.h"
+
+// One part of a parameter and the page control that shows it.
+struct TPartDef {
+  QString control = {};    // empty: the part is held in the model object only
+  QString standard = {};   // factory default
+  QStringList items = {};  // offered values of the control
+  QStringList hint = {};   // hint lines of the control
+};
+
+struct TParamDef {
+  QString code;
+  QVector<TPartDef> parts = {};
+  // A drop-down list: the control holds only its items, the setter looks the
+  // value up among them (letter case ignored) and the file stores the item text.
+  bool dropDownList = false;
+  bool blanked = true;  // covered by BlankParameter
+
+  int PartCount() const { return static_cast<int>(parts.size()); }
+};
+
+// One step of SetStandard: the code gets `values` (empty: the table's defaults).
+struct TStandardStep {
+  QString code;
+  QStringList values = {};
+  bool hexlorOnly = false;  // only when the meter identified itself as HEXLOR
+};
+
+// How a key's value from a file or the clipboard fills its controls.
+enum class TReadBack : std::uint8_t {
+  rbWhole,       // the whole value into the one control
+  rbSplit,       // one blank-separated field per control
+  rbFirstField,  // only the first blank-separated field, into the one control
+  rbList,        // select the item equal to the value (case ignored), else the first
+};
+
+struct TKeyDef {
+  QString key;
+  QStringList controls;  // in part order
+  TReadBack readBack;
+};
+
+// One line of Set Parameter.
+struct TSendDef {
+  QString wireCode;  // as sent, e.g. DORVANE's "AS " with the blank
+  QString code = {};  // the parameter it takes its value from (default: wireCode)
+  int parts = 0;       // how many parts are sent from part 0 (default: all)
+  bool listPosition = false;  // sent as the item's position + 1, not as text
+};
+
+struct TFraming {
+  QByteArray startString;
+  QByteArray stopString;
+  int size = 0;
+};
+
+struct TGaugeRanges {
+  int Max;
+  int Min;
+  int HighZone;
+  TColor HighZoneColor;
+  int LowZone;
+  TColor LowZoneColor;
+  int TickCount;
+};
+
+struct TModelTable {
+  TDeviceType device;
+  QString caption;                   // main window caption
+  QVector<TParamDef> params;         // field order
+  QVector<TStandardStep> standard;   // SetStandard order
+  QVector<TKeyDef> keys;             // parameter file and clipboard, in order
+  QVector<TSendDef> sendOrder;       // Set Parameter
+  TFraming framing;                  // measurement packets
+  TGaugeRanges gauge;                // current-output gauge
+  QStringList visibleActions;        // of ModelActions(), those shown
+  QStringList setupRates;            // interface setup dialog
+  QString setupRate;                 // preselected there; also the model's port rate
+  QStringList baudDialogRates;       // baud-rate dialog (empty: nothing offered)
+  QString autoStartControl;          // list of valid auto-start commands
+  int grafikPage;                    // diagram-button page; -1 leaves it as it is
+  int outputs;                       // switching-output lamps shown (1..3)
+
+  const TParamDef* Param(const QString& code) const;
+  int ParamIndex(const QString& code) const;  // -1 when the model has no such code
+  // Every control of the model's page, in field order.
+  QStringList Controls() const;
+};
+
+const TModelTable& ModelTable(TDeviceType d);
+
+// The model-specific actions whose visibility the model switch sets.
+const QStringList& ModelActions();
+
+struct TSpinDef {
+  QString spin;
+  QString control;
+  bool listRule;  // step through the items; else step the number in min..max
+  int minimum;
+  int maximum;
+};
+
+// The spin buttons beside the parameter controls.
+const QVector<TSpinDef>& SpinButtons();
+const TSpinDef* SpinButton(const QString& spin);
