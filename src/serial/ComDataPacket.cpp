@@ -1,5 +1,7 @@
 #include "serial/ComDataPacket.h"
 
+#include "serial/ComPort.h"
+
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -29,16 +31,33 @@ TComDataPacket::TComDataPacket() : FComLink(std::make_unique<TComLink>()) {
 }
 
 TComDataPacket::~TComDataPacket() {
-  SetComPort(nullptr);
+  // Our private link cannot be unknown to the port, but nothing may escape
+  // a destructor.
+  try {
+    SetComPort(nullptr);
+  } catch (...) {
+  }
   FComLink.reset();
 }
 
-// Attaching to a port comes with the port class; until then only the
-// pointer is kept.
-void TComDataPacket::SetComPort(TCustomComPort* Value) { FComPort = Value; }
+void TComDataPacket::SetComPort(TCustomComPort* Value) {
+  if (Value == FComPort) return;
+  if (FComPort != nullptr) {
+    FComPort->UnRegisterLink(FComLink.get());
+    RemoveFreeNotification(FComPort);
+  }
+  FComPort = Value;
+  if (FComPort != nullptr) {
+    FreeNotification(FComPort);
+    FComPort->RegisterLink(FComLink.get());
+  }
+}
 
 void TComDataPacket::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
+  // The notice comes from the base of a port whose own part is already
+  // destroyed, link list included: forget it, do not unregister from it.
+  if (Operation == opRemove && FComPort != nullptr && AComponent == FComPort) FComPort = nullptr;
 }
 
 void TComDataPacket::SetCaseInsensitive(bool Value) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -8,6 +9,9 @@
 #include <vector>
 
 #include "serial/ComDataPacket.h"
+#include "serial/ComPort.h"
+#include "support/EventLoop.h"
+#include "support/PtyPair.h"
 
 namespace {
 
@@ -280,6 +284,79 @@ TEST(ComDataPacket, ResultDoesNotDependOnChunking) {
     EXPECT_EQ(run(1), whole);
     EXPECT_EQ(run(7), whole);
   }
+}
+
+// ---- attached to a port on a pseudo-terminal pair
+
+struct SplitterOnPort : ::testing::Test {
+  PtyPair pty;
+  TComPort port;
+  Splitter s;
+  void SetUp() override {
+    ASSERT_TRUE(pty.IsValid());
+    port.SetPort(pty.SlavePath());
+    s.SetStopString("\r\n");
+  }
+};
+
+TEST_F(SplitterOnPort, LineBytesReachOnPacketThroughThePort) {
+  s.SetComPort(&port);  // attaching before the port opens is allowed
+  EXPECT_EQ(s.ComPort(), &port);
+  port.Open();
+  ASSERT_TRUE(pty.WriteMaster(QByteArray("12.5\r\n\xb0\xff", 8)));
+  ASSERT_TRUE(pty.WriteMaster(QByteArray("\0\r\n7\r\n", 6)));
+  ASSERT_TRUE(PumpUntil([&] { return s.ev.size() >= 3; }));
+  EXPECT_EQ(s.ev, (Events{"P:12.5", std::string("P:\xb0\xff\0", 5), "P:7"}));
+}
+
+TEST_F(SplitterOnPort, AttachingToASecondPortMovesTheLink) {
+  PtyPair pty2;
+  ASSERT_TRUE(pty2.IsValid());
+  TComPort port2;
+  port2.SetPort(pty2.SlavePath());
+  port.Open();
+  port2.Open();
+  Splitter witness;  // shows that the first port still delivers
+  witness.SetStopString("\r\n");
+  witness.SetComPort(&port);
+
+  s.SetComPort(&port);
+  ASSERT_TRUE(pty.WriteMaster("a\r\n"));
+  ASSERT_TRUE(PumpUntil([&] { return s.ev.size() == 1 && witness.ev.size() == 1; }));
+  s.SetComPort(&port2);
+  ASSERT_TRUE(pty.WriteMaster("b\r\n"));
+  ASSERT_TRUE(PumpUntil([&] { return witness.ev.size() == 2; }));
+  ASSERT_TRUE(pty2.WriteMaster("c\r\n"));
+  ASSERT_TRUE(PumpUntil([&] { return s.ev.size() == 2; }));
+  EXPECT_EQ(s.ev, (Events{"P:a", "P:c"}));
+  s.SetComPort(nullptr);
+  witness.SetComPort(nullptr);
+}
+
+TEST_F(SplitterOnPort, DestroyedPortIsForgottenAndDestroyedSplitterIsUnregistered) {
+  {
+    auto doomed = std::make_unique<TComPort>();
+    doomed->SetPort(pty.SlavePath());
+    doomed->Open();
+    s.SetComPort(doomed.get());
+  }
+  EXPECT_EQ(s.ComPort(), nullptr);
+  s.SetComPort(nullptr);
+
+  // A splitter that goes away first must leave the port with no dangling link.
+  PtyPair pty2;
+  TComPort port2;
+  port2.SetPort(pty2.SlavePath());
+  port2.Open();
+  s.SetComPort(&port2);
+  auto gone = std::make_unique<Splitter>();
+  gone->SetStopString("\r\n");
+  gone->SetComPort(&port2);
+  gone.reset();
+  ASSERT_TRUE(pty2.WriteMaster("x\r\n"));
+  ASSERT_TRUE(PumpUntil([&] { return !s.ev.empty(); }));
+  EXPECT_EQ(s.ev, Events{"P:x"});
+  s.SetComPort(nullptr);
 }
 
 }  // namespace
