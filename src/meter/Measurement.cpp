@@ -1,15 +1,76 @@
 #include "meter/Measurement.h"
 
-#include "meter/MeterLogic.h"
+#include <QFile>
+#include <QSaveFile>
+#include <cmath>
 
-TMeasurement::TMeasurement(TMeterLogic& logic) : FLogic(logic) {
+#include "meter/MeterDialogs.h"
+#include "meter/MeterLogic.h"
+#include "meter/MeterNumbers.h"
+
+namespace {
+
+const QString kStartStopLog = QStringLiteral("acStartStopLog");
+const QString kLogFilter = QStringLiteral("Text File(*.txt)|*.txt|csv File(*.csv)|*.csv");
+constexpr int kLogListLimit = 10000;  // more than this before an add: drop the oldest
+
+IMeterView::FileDialogOptions LogDialogOptions(const QString& dir) {
+  IMeterView::FileDialogOptions o;
+  o.initialDir = dir;
+  o.defaultExt = QStringLiteral("csv");
+  o.filter = kLogFilter;
+  o.filterIndex = 2;
+  return o;
+}
+
+QByteArray FileLine(const QString& line) { return line.toUtf8() + "\r\n"; }
+
+// Creates or empties the file and writes its header; the reason when it fails.
+bool CreateLogFile(const QString& name, QString& error) {
+  QFile f(name);
+  const QByteArray header = FileLine(QStringLiteral("Time;Value"));
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(header) != header.size() ||
+      !f.flush()) {
+    error = f.errorString();
+    return false;
+  }
+  return true;
+}
+
+bool AppendLine(const QString& name, const QString& line) {
+  QFile f(name);
+  const QByteArray bytes = FileLine(line);
+  return f.open(QIODevice::WriteOnly | QIODevice::Append) && f.write(bytes) == bytes.size() &&
+         f.flush();
+}
+
+// Busy cursor for the length of a scope, also when it is left by an exception.
+struct TBusyCursor {
+  explicit TBusyCursor(IMeterView& v) : view(v) { view.BeginBusyCursor(); }
+  ~TBusyCursor() { view.EndBusyCursor(); }
+  IMeterView& view;
+};
+
+}  // namespace
+
+TZarelFormat ZarelFormatOf(const TZAREL& zarel) {
+  TZarelFormat f;
+  for (int i = 0; i < 4; ++i) f.SD[i] = zarel.P_SD(i);
+  f.SP = zarel.P_SP();
+  f.SF = zarel.P_SF();
+  f.MUN = zarel.P_MUN();
+  return f;
+}
+
+TMeasurement::TMeasurement(TMeterLogic& logic)
+    : FLogic(logic), FDecimalSeparator(LocaleDecimalSeparator()) {
   Timer_Anzeige.setInterval(200);
   Timer_Anzeige.setSingleShot(true);
   QObject::connect(&Timer_Anzeige, &QTimer::timeout, [this] { Timer_AnzeigeTimer(); });
 }
 
-void TMeasurement::SetMessPacket(const QByteArray& value) {
-  if (FMessPacket != value) FMessPacket = value;
+void TMeasurement::SetMessPacket(const std::string& value) {
+  if (FMessPacket != value) FMessPacket = value;  // reuses the buffer: no allocation per line
 }
 
 void TMeasurement::SetStrength(int value) {
@@ -18,19 +79,251 @@ void TMeasurement::SetStrength(int value) {
 
 double TMeasurement::MessTime() { return TimeCount() * FTimeUnit; }
 
-void TMeasurement::ComMessPacketPacket(TObject*, const std::string&) {}
-void TMeasurement::Timer_AnzeigeTimer() {}
-void TMeasurement::AddDataToChart(bool, double, double) {}
-void TMeasurement::acSaveGrafikExecute() {}
-void TMeasurement::acZoomInExecute() {}
-void TMeasurement::acZoomOutExecute() {}
-void TMeasurement::UpdateAnalogMeter(bool, double) {}
-void TMeasurement::UpdateOutputs(bool, double) {}
-void TMeasurement::AddLogLine(const QString&) {}
-void TMeasurement::ClearLog() {}
-void TMeasurement::acStartStopLogExecute() {}
-void TMeasurement::acSaveLogExecute() {}
-void TMeasurement::ShowLogWindow() {}
-QStringList TMeasurement::LogList() const { return {}; }
-void TMeasurement::acClearGrafikExecute() {}
-void TMeasurement::acClearLogExecute() {}
+bool TMeasurement::SignalStrengthOn() const {
+  ISignalLevelDialog* dlg = FLogic.View().SignalLevelDlg();
+  return dlg && dlg->Signal_Strength();
+}
+
+// ---------------------------------------------------------------------------
+// One measurement packet
+
+void TMeasurement::ComMessPacketPacket(TObject*, const std::string& Str) {
+  if (FLogic.Simulator.SimuVersion()) {
+    QByteArray echo(Str.data(), static_cast<qsizetype>(Str.size()));
+    FLogic.View().TerminalWrite(echo + "\r\n");
+  }
+  if (DebugSwitch())
+    DebugTrace(QStringLiteral("MessPacket=<%1>")
+                   .arg(QString::fromLatin1(Str.data(), static_cast<qsizetype>(Str.size()))));
+  // Armed before anything else, also for packets that are ignored below.
+  if (!Timer_Anzeige.isActive()) Timer_Anzeige.start();
+  if (Str.size() <= 2) return;
+
+  SetMessPacket(Str);
+  const TDeviceType device = FLogic.Device();
+  if (device == Pavon)
+    FMessTime = std::trunc(FLogic.ATimer1.StopTime() * 1000) / 1000;
+  else
+    FMessTime = MessTime();
+
+  TDecodeParams params;
+  params.Device = device;
+  params.SignalStrength = SignalStrengthOn();
+  if (device == KESTO_ZAREL) params.Zarel = ZarelFormatOf(FLogic.FZarel);
+  const TDecodedPacket d = DecodeMeasurementPacket(
+      QByteArray::fromRawData(Str.data(), static_cast<qsizetype>(Str.size())), params);
+  if (d.Strength) SetStrength(*d.Strength);
+  if (!d.HasValue) return;
+  FMessValueValid = d.Valid;
+  FMessValue = d.Value;
+  AddLogLine(MeasurementLogLine(FMessTime, d.Valid, d.Value, FDecimalSeparator));
+}
+
+// ---------------------------------------------------------------------------
+// Display feed and diagram
+
+void TMeasurement::Timer_AnzeigeTimer() {
+  Timer_Anzeige.stop();
+  const double value = FMessValue;
+  const bool valid = FMessValueValid;
+  IMeterView& view = FLogic.View();
+  view.SetInputCaption(
+      QString::fromLatin1(FMessPacket.data(), static_cast<qsizetype>(FMessPacket.size())));
+  if (SignalStrengthOn()) view.SignalLevelDlg()->SetStrength(FStrength);
+  UpdateAnalogMeter(!valid, value);
+  UpdateOutputs(!valid, value);
+  AddDataToChart(!valid, FMessTime, value);
+}
+
+void TMeasurement::AddDataToChart(bool invalid, double time, double value) {
+  if (DebugSwitch() && !invalid)
+    DebugTrace(QString::asprintf("Series(%.3f %.3f)", time, value));
+  IMeterView& view = FLogic.View();
+  // Trimmed before the add: the series shows the configured number plus one.
+  while (view.ChartCount() > view.ChartPointNumber()) view.ChartDelete(0);
+  if (invalid)
+    view.ChartAddNullXY(time, value);
+  else
+    view.ChartAddXY(time, value);
+}
+
+void TMeasurement::acSaveGrafikExecute() {
+  IMeterView& view = FLogic.View();
+  const std::optional<QString> name = view.ExecuteSavePictureDialog();
+  if (name && !view.ChartSaveToBitmapFile(*name))
+    view.ShowError(QStringLiteral("The diagram could not be saved to %1.").arg(*name));
+}
+
+void TMeasurement::acZoomInExecute() { FLogic.View().ChartZoomPercent(115); }
+void TMeasurement::acZoomOutExecute() { FLogic.View().ChartZoomPercent(85); }
+
+// ---------------------------------------------------------------------------
+// Current output and switching outputs
+
+TOutputParams TMeasurement::OutputParams() const {
+  TOutputParams p;
+  const TDeviceType device = FLogic.Device();
+  p.Device = device;
+  switch (device) {
+    case Pavon: {
+      const TPavon& m = FLogic.FPavon;
+      p.RB = m.P_RB();
+      p.RE = m.P_RE();
+      p.AC = m.P_AC();
+      p.AH = m.P_AH();
+      p.AW = m.P_AW();
+      p.SE = m.P_SE();
+      break;
+    }
+    case Dorvane: {
+      const TDorvane& m = FLogic.FDorvane;
+      p.RB = m.P_RB();
+      p.RE = m.P_RE();
+      p.AC = m.P_AC();
+      p.AH = m.P_AH();
+      break;
+    }
+    case Hexlin:
+    case Tavri:
+    case KESTO_ZAREL: {
+      // The three models keep QA and Q1.. under the same codes.
+      const TMeterModel& m = FLogic.Model(device);
+      static const QString kQ[3] = {QStringLiteral("Q1"), QStringLiteral("Q2"),
+                                    QStringLiteral("Q3")};
+      for (int i = 0; i < 2; ++i) p.QA[i] = m.Param(QStringLiteral("QA"), i);
+      for (int q = 0; q < 3; ++q)
+        for (int i = 0; i < 4; ++i) p.Q[q][i] = m.Param(kQ[q], i);
+      p.SE = m.Param(QStringLiteral("SE"), 0);
+      // The error current follows the page's error-mode control.
+      const QString control = device == Hexlin  ? QStringLiteral("cb_se_2_1")
+                              : device == Tavri ? QStringLiteral("cb_se_3_1")
+                                                : QStringLiteral("cb_se_4");
+      p.SEControl = FLogic.View().Controls().Text(control);
+      break;
+    }
+  }
+  return p;
+}
+
+void TMeasurement::UpdateAnalogMeter(bool invalid, double value) {
+  const std::optional<int> current = ::UpdateAnalogMeter(invalid, value, OutputParams(), FOutput);
+  if (current) FLogic.View().SetGaugeValue(*current);
+}
+
+void TMeasurement::UpdateOutputs(bool invalid, double value) {
+  const bool before[3] = {FOutput.Flag1, FOutput.Flag2, FOutput.Flag3};
+  const QStringList trace = ::UpdateOutputs(invalid, value, OutputParams(), FOutput);
+  const bool after[3] = {FOutput.Flag1, FOutput.Flag2, FOutput.Flag3};
+  // Lamps change only when their state does.
+  for (int i = 0; i < 3; ++i)
+    if (before[i] != after[i]) FLogic.View().SetLed(i + 1, after[i]);
+  for (const QString& line : trace) DebugTrace(line);
+}
+
+// ---------------------------------------------------------------------------
+// Measurement log
+
+void TMeasurement::AddLogLine(const QString& line) {
+  try {
+    if (FLogList.size() > kLogListLimit) FLogList.removeFirst();
+    FLogList.append(line);
+  } catch (...) {
+    FLogList.clear();
+  }
+  if (!FLogFileName.isEmpty() && FLogic.View().ActionChecked(kStartStopLog))
+    AppendToLogFile(line);
+}
+
+void TMeasurement::AppendToLogFile(const QString& line) {
+  // Opened and closed for every line, so the file is complete on disk after
+  // each measurement.
+  if (AppendLine(FLogFileName, line)) return;
+  // No further lines: say so, and leave the action in the stopped state.
+  IMeterView& view = FLogic.View();
+  view.SetActionChecked(kStartStopLog, false);
+  view.SetActionCaption(kStartStopLog, QStringLiteral("Start Log File"));
+  FLogic.SetStatusText(2, QStringLiteral(" Log File stopped, cannot write: %1").arg(FLogFileName));
+  FLogFileName.clear();
+}
+
+void TMeasurement::ClearLog() {
+  FLogList.clear();
+  FLogic.View().SetLogMemo({});
+}
+
+void TMeasurement::acStartStopLogExecute() {
+  IMeterView& view = FLogic.View();
+  bool checked = !view.ActionChecked(kStartStopLog);
+  view.SetActionChecked(kStartStopLog, checked);
+  if (checked) {
+    const std::optional<QString> name = view.ExecuteSaveDialog(LogDialogOptions(view.DirLogFile()));
+    QString error;
+    if (!name) {
+      checked = false;
+    } else if (!CreateLogFile(*name, error)) {
+      // Nothing would be written: the action must not claim a running file.
+      checked = false;
+      view.ShowError(QStringLiteral("The log file %1 could not be created: %2").arg(*name, error));
+    } else {
+      FDecimalSeparator = LocaleDecimalSeparator();
+      RestartTimeBase();
+      view.ChartClear();
+      ClearLog();
+      FLogFileName = *name;
+      FLogic.SetStatusText(2, QStringLiteral(" Log File: %1").arg(FLogFileName));
+    }
+    if (!checked) view.SetActionChecked(kStartStopLog, false);
+  } else {
+    FLogic.SetStatusText(2, QString());
+    FLogFileName.clear();
+    view.SetLogMemo(FLogList);
+  }
+  view.SetActionCaption(kStartStopLog,
+                        checked ? QStringLiteral("Stop Log File") : QStringLiteral("Start Log File"));
+}
+
+void TMeasurement::acSaveLogExecute() {
+  IMeterView& view = FLogic.View();
+  const std::optional<QString> name = view.ExecuteSaveDialog(LogDialogOptions(view.DirLogFile()));
+  if (!name) return;
+  // Written aside and renamed at the end: a failure leaves an older file intact.
+  QSaveFile f(*name);
+  bool ok = f.open(QIODevice::WriteOnly);
+  for (const QString& line : view.LogMemo()) {
+    if (!ok) break;
+    const QByteArray bytes = FileLine(line);
+    ok = f.write(bytes) == bytes.size();
+  }
+  if (ok) ok = f.commit();
+  if (!ok)
+    view.ShowError(
+        QStringLiteral("The log window could not be saved to %1: %2").arg(*name, f.errorString()));
+}
+
+void TMeasurement::ShowLogWindow() {
+  IMeterView& view = FLogic.View();
+  TBusyCursor busy(view);
+  view.SetLogMemo(FLogList);
+  view.FocusLogMemo();
+}
+
+// ---------------------------------------------------------------------------
+// Clear actions of the window
+
+void TMeasurement::RestartTimeBase() {
+  FLogic.ATimer1.StartTime();
+  SetTimeCount(0);
+  FLogic.FLFCounter = 0;
+}
+
+void TMeasurement::acClearGrafikExecute() {
+  RestartTimeBase();
+  FLogic.View().ChartClear();
+  FLogic.View().ChartUndoZoom();
+}
+
+void TMeasurement::acClearLogExecute() {
+  RestartTimeBase();
+  FLogic.View().ChartClear();
+  ClearLog();
+}

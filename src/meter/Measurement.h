@@ -4,18 +4,26 @@
 // a one-shot 200 ms display timer then shows the newest state once: value
 // label, signal strength, gauge, lamps and one diagram point. Also the log
 // list, the log file and the diagram's small actions.
+//
+// A meter may stream 7,000 lines a second: the per-line work is decoding,
+// stamping and logging only; everything that draws waits for the timer.
 
 #include <QByteArray>
+#include <QChar>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
-#include <deque>
 #include <string>
 
+#include "meter/MeasurementDecoder.h"
 #include "meter/OutputCalculator.h"
 #include "platform/Component.h"
 
 class TMeterLogic;
+class TZAREL;
+
+// The KESTO ZAREL parameters that shape its lines, as the model object holds them.
+TZarelFormat ZarelFormatOf(const TZAREL& zarel);
 
 class TMeasurement {
  public:
@@ -24,8 +32,9 @@ class TMeasurement {
   QTimer Timer_Anzeige;  // 200 ms, one shot, armed by a packet when idle
 
   // --- measurement fields
-  const QByteArray& MessPacket() const { return FMessPacket; }
-  void SetMessPacket(const QByteArray& value);  // assigns only when it differs
+  // The last packet of more than 2 characters, bytes as received.
+  const std::string& MessPacket() const { return FMessPacket; }
+  void SetMessPacket(const std::string& value);  // assigns only when it differs
   double MessValue() const { return FMessValue; }
   bool MessValueValid() const { return FMessValueValid; }
   double FMessTime = 0;
@@ -53,6 +62,8 @@ class TMeasurement {
   void UpdateAnalogMeter(bool invalid, double value);
   void UpdateOutputs(bool invalid, double value);
   TOutputState& OutputState() { return FOutput; }
+  // The current model's parameters for the outputs.
+  TOutputParams OutputParams() const;
 
   // --- measurement log
   void AddLogLine(const QString& line);
@@ -61,7 +72,8 @@ class TMeasurement {
   void acSaveLogExecute();
   // The "Log Window" page was selected: copy the log list into the memo.
   void ShowLogWindow();
-  QStringList LogList() const;
+  // Oldest first; shares the list's data (no copy until the next line).
+  QStringList LogList() const { return FLogList; }
   const QString& LogFileName() const { return FLogFileName; }
 
   // --- clear actions of the diagram and the log window (restart the time base)
@@ -69,14 +81,20 @@ class TMeasurement {
   void acClearLogExecute();
 
  private:
+  bool SignalStrengthOn() const;
+  void RestartTimeBase();
+  void AppendToLogFile(const QString& line);
+
   TMeterLogic& FLogic;
-  QByteArray FMessPacket;
+  std::string FMessPacket;
   double FMessValue = 0;
   bool FMessValueValid = false;
   int FStrength = 0;
   double FTimeUnit = 1.0;
   int FTimeCount = 0;
   TOutputState FOutput;
-  std::deque<QString> FLogList;
+  QStringList FLogList;
   QString FLogFileName;
+  // The locale's separator, looked up once per log run rather than per line.
+  QChar FDecimalSeparator = u'.';
 };

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <random>
 
+#include "meter/SimuPacket.h"
 #include "meter/SimuPattern.h"
 
 class TMeterLogic;
@@ -27,6 +28,8 @@ class TSimulator {
   void SetPavonDMode(TPavonMode m);  // acts only on a change
   std::uint32_t TI4x() const { return FPattern.TI4x(); }
   void UpdateTI4x();
+  // The tick counter (0..99); it runs on for the whole life of the program.
+  int TickCount() const { return FPattern.TickCount(); }
 
   void SimuTimerTimer();
   void acSimulationExecute();
@@ -35,5 +38,6 @@ class TSimulator {
   TMeterLogic& FLogic;
   bool FSimuVersion = false;
   TSimuPattern FPattern;
-  std::mt19937 FRandom;
+  std::mt19937 FRandom;  // seeded once: the noise differs from run to run
+  TRandom10 FRandom10;
 };

@@ -3,9 +3,10 @@
 namespace {
 std::optional<QString> TakeAnswer(std::deque<std::optional<QString>>& answers) {
   if (answers.empty()) return std::nullopt;
-  auto a = answers.front();
+  const QString a = answers.front().value_or(QString());
+  const bool given = answers.front().has_value();
   answers.pop_front();
-  return a;
+  return given ? std::optional<QString>(a) : std::nullopt;
 }
 }  // namespace
 

@@ -75,7 +75,7 @@ class FakeMeterView : public IMeterView {
 
   void SetGaugeRanges(const TGaugeRanges& r) override { gauge = r; }
   void SetGaugeValue(int ua) override { gaugeValue = ua; }
-  void SetLed(int i, bool on) override { led[i] = on; }
+  void SetLed(int i, bool on) override { led[i] = on; ledSets++; }
   void SetOutputVisible(int i, bool on) override { outputVisible[i] = on; }
 
   void ChartClear() override { chart.clear(); chartClears++; }
@@ -85,7 +85,10 @@ class FakeMeterView : public IMeterView {
   void ChartDelete(int i) override { chart.remove(i); }
   void ChartUndoZoom() override { undoZooms++; }
   void ChartZoomPercent(double p) override { zooms.push_back(p); }
-  bool ChartSaveToBitmapFile(const QString& f) override { savedBitmaps << f; return true; }
+  bool ChartSaveToBitmapFile(const QString& f) override {
+    savedBitmaps << f;
+    return bitmapSaveResult;
+  }
   int ChartPointNumber() const override { return pointNumber; }
 
   void TerminalWrite(const QByteArray& b) override { terminal += b; }
@@ -129,12 +132,14 @@ class FakeMeterView : public IMeterView {
   TGaugeRanges gauge{};
   int gaugeValue = 0;
   bool led[4] = {false, false, false, false};
+  int ledSets = 0;  // calls of SetLed
   bool outputVisible[4] = {true, true, true, true};
   struct Point { double x, y; bool null; };
   QVector<Point> chart;
   int chartClears = 0, undoZooms = 0;
   QVector<double> zooms;
   QStringList savedBitmaps;
+  bool bitmapSaveResult = true;  // what saving the diagram reports
   int pointNumber = 250;
   QByteArray terminal;
   int terminalClears = 0;

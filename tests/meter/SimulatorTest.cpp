@@ -1,0 +1,198 @@
+// The simulated meter through the meter logic: switching, ticks, the lines it
+// hands to the measurement path, and the PAVON line period.
+#include <gtest/gtest.h>
+
+#include <QLocale>
+
+#include "meter/MeterLogic.h"
+#include "support/EventLoop.h"
+#include "support/FakeMeterView.h"
+#include "support/PtyPair.h"
+#include "support/QtPrinters.h"
+
+namespace {
+
+const QStringList kTenActions{"acDF", "acTP", "acID", "acDM", "acVM",
+                              "acVT", "acSO", "acLF", "acBaudrate", "acDevice"};
+
+struct Rig {
+  explicit Rig(TDeviceType model = Pavon) {
+    if (logic.Device() != model) logic.SetDevice(model);
+  }
+  void Standard(TDeviceType model) {
+    switch (model) {
+      case Pavon: logic.FPavon.SetStandard(); break;
+      case Dorvane: logic.FDorvane.SetStandard(); break;
+      case Hexlin: logic.FHexlin.SetStandard(false); break;
+      case Tavri: logic.FTavri.SetStandard(); break;
+      case KESTO_ZAREL: logic.FZarel.SetStandard(); break;
+    }
+  }
+  // Simulation on (the model switch it runs blanks the parameters), factory
+  // defaults in the model object, ticks driven by the test.
+  void SimulateByHand() {
+    logic.Simulator.SetSimuVersion(true);
+    logic.Simulator.SimuTimer.stop();
+    Standard(logic.Device());
+  }
+  // The value of the newest log line.
+  double LastLogged() {
+    const QString line = m.LogList().last();
+    return line.section(';', 1).toDouble();
+  }
+  FakeMeterView view;
+  TMeterLogic logic{view};
+  TMeasurement& m = logic.Measurement;
+  TSimulator& s = logic.Simulator;
+};
+
+}  // namespace
+
+TEST(Simulator, SwitchingOnRunsTheWholeDisplayAndOffStopsIt) {
+  PtyPair pty;
+  Rig rig(Pavon);
+  rig.logic.ComPort.SetPort(pty.SlavePath());
+  rig.logic.ComPort.Open();
+  rig.view.notebookPage = 2;
+  rig.view.inputCaption = "-";
+
+  rig.s.SetSimuVersion(true);
+  EXPECT_TRUE(rig.logic.ComPort.Connected()) << "closing the port is the interface setup's job";
+  EXPECT_TRUE(rig.s.SimuVersion());
+  EXPECT_TRUE(rig.view.inputRed);
+  EXPECT_EQ(rig.view.notebookPage, 0);
+  EXPECT_EQ(rig.view.inputCaption, "");
+  EXPECT_TRUE(rig.view.caption.contains(" Simulation"));
+  EXPECT_TRUE(rig.s.SimuTimer.isActive());
+  EXPECT_EQ(rig.s.SimuTimer.interval(), 500);
+  for (const QString& a : kTenActions) EXPECT_FALSE(rig.view.ActionEnabled(a)) << a.toStdString();
+
+  rig.logic.ComPort.Close();
+  ASSERT_TRUE(PumpUntil([&] { return rig.m.LogList().size() >= 2 && !rig.view.chart.isEmpty(); },
+                        10000));
+  EXPECT_FALSE(rig.view.inputCaption.isEmpty());
+  EXPECT_TRUE(rig.view.terminal.startsWith(rig.view.inputCaption.left(3).toLatin1()));
+  EXPECT_EQ(rig.view.terminal.count("\r\n"), rig.m.LogList().size());
+  EXPECT_FALSE(rig.view.chart[0].null);
+
+  rig.view.notebookPage = 2;
+  rig.s.SetSimuVersion(false);
+  EXPECT_FALSE(rig.view.inputRed);
+  EXPECT_EQ(rig.view.notebookPage, 2);
+  EXPECT_FALSE(rig.s.SimuTimer.isActive());
+  EXPECT_FALSE(rig.view.caption.contains(" Simulation"));
+  for (const QString& a : kTenActions) EXPECT_TRUE(rig.view.ActionEnabled(a)) << a.toStdString();
+}
+
+TEST(Simulator, EveryModelsLinesDecodeToTheSetDistance) {
+  struct Case {
+    TDeviceType model;
+    double low, high;  // the decoded value with the noise of 0..9 thousandths
+  } cases[] = {
+      {Pavon, 5.000, 5.009},   {Dorvane, 5.00, 5.01},    {Hexlin, 5.000, 5.009},
+      {Tavri, 5.000, 5.009},   {KESTO_ZAREL, 5000, 5009},
+  };
+  for (const Case& c : cases) {
+    Rig rig(c.model);
+    rig.SimulateByHand();
+    for (int i = 0; i < 5; ++i) rig.s.SimuTimerTimer();
+    const QStringList log = rig.m.LogList();
+    ASSERT_EQ(log.size(), 5) << int(c.model) << " " << rig.view.terminal.constData();
+    for (const QString& line : log) {
+      const double v = line.section(';', 1).toDouble();
+      EXPECT_GE(v, c.low - 1e-9) << int(c.model) << " " << line.toStdString();
+      EXPECT_LE(v, c.high + 1e-9) << int(c.model) << " " << line.toStdString();
+    }
+    EXPECT_EQ(rig.view.terminal.count("\r\n"), 5);
+  }
+}
+
+TEST(Simulator, SetupDistanceAndLocaleCommas) {
+  const QLocale before;
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  {
+    Rig rig(Hexlin);
+    rig.view.simuSetup.simuDist = 12.5;
+    rig.s.acSimulationExecute();
+    EXPECT_EQ(rig.view.simuSetup.shown, 1);
+    rig.SimulateByHand();
+    rig.s.SimuTimerTimer();
+    // The line carries '.', the log the locale's ','.
+    EXPECT_TRUE(rig.view.terminal.startsWith("D 0012.50")) << rig.view.terminal.constData();
+    EXPECT_TRUE(rig.m.MessValueValid());
+    EXPECT_TRUE(rig.m.LogList().last().contains(";12,50"));
+  }
+  QLocale::setDefault(before);
+}
+
+TEST(Simulator, RampContinuesAcrossStopAndStart) {
+  Rig rig(Pavon);
+  rig.view.simuSetup.autoDist = true;
+  rig.SimulateByHand();
+  for (int i = 1; i <= 5; ++i) {
+    rig.s.SimuTimerTimer();
+    EXPECT_EQ(rig.s.TickCount(), i);
+    EXPECT_NEAR(rig.LastLogged(), 5.000 + 0.040 * i + 0.0045, 0.0046);
+  }
+  rig.s.SetSimuVersion(false);
+  rig.SimulateByHand();
+  rig.s.SimuTimerTimer();
+  EXPECT_EQ(rig.s.TickCount(), 6);
+  EXPECT_NEAR(rig.LastLogged(), 5.240 + 0.0045, 0.0046);
+
+  // Peak, then the error lines of the pattern.
+  while (rig.s.TickCount() != 50) rig.s.SimuTimerTimer();
+  EXPECT_NEAR(rig.LastLogged(), 7.000 + 0.0045, 0.0046);
+  while (rig.s.TickCount() != 90) rig.s.SimuTimerTimer();
+  EXPECT_TRUE(rig.view.terminal.endsWith("E10\r\n"));
+  EXPECT_FALSE(rig.m.MessValueValid());
+  EXPECT_TRUE(rig.m.LogList().last().endsWith(';'));
+}
+
+TEST(Simulator, PavonLinePeriodPerModeAndTimeUnits) {
+  Rig rig(Pavon);
+  TSimulator& s = rig.s;
+  EXPECT_EQ(s.PavonDMode(), mNoMode);
+  rig.logic.FPavon.SetP_ST("0");
+  s.SetPavonDMode(mDT);
+  EXPECT_EQ(s.TI4x(), 160u);
+  rig.logic.FPavon.SetP_ST("25");
+  s.UpdateTI4x();
+  EXPECT_EQ(s.TI4x(), 6000u);
+  rig.logic.FPavon.SetP_ST("2");
+  s.SetPavonDMode(mDS);
+  EXPECT_EQ(s.TI4x(), 300u);
+  rig.logic.FPavon.SetP_ST("4");
+  s.SetPavonDMode(mDS);
+  EXPECT_EQ(s.TI4x(), 300u) << "an equal mode changes nothing";
+  s.SetPavonDMode(mDW);
+  EXPECT_EQ(s.TI4x(), 100u);
+  s.SetPavonDMode(mDX);
+  EXPECT_EQ(s.TI4x(), 20u);
+  rig.SimulateByHand();
+  s.SimuTimerTimer();
+  EXPECT_DOUBLE_EQ(rig.m.TimeUnit(), 0.02);
+  s.SetPavonDMode(mNoMode);
+  EXPECT_EQ(s.TI4x(), 500u);
+
+  // The counted time base of the other models, from the model objects.
+  struct Case {
+    TDeviceType model;
+    QString sa, mf;
+    double unit;
+  } cases[] = {
+      {Hexlin, "200", "2000", 0.1}, {Hexlin, "200", "0", 200}, {Dorvane, "10", "", 0.1},
+      {Tavri, "x", "4", 0.25},
+  };
+  for (const Case& c : cases) {
+    Rig r(c.model);
+    r.SimulateByHand();
+    TMeterModel& model = r.logic.CurrentModel();
+    model.SetParam("SA", c.sa);
+    model.SetParam("MF", c.mf);
+    r.s.SimuTimerTimer();
+    r.s.SimuTimerTimer();
+    EXPECT_DOUBLE_EQ(r.m.TimeUnit(), c.unit) << int(c.model) << " " << c.sa.toStdString();
+    EXPECT_DOUBLE_EQ(r.m.FMessTime, 2 * c.unit) << "stamped by the counted time base";
+  }
+}
