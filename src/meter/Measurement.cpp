@@ -37,13 +37,6 @@ bool CreateLogFile(const QString& name, QString& error) {
   return true;
 }
 
-bool AppendLine(const QString& name, const QString& line) {
-  QFile f(name);
-  const QByteArray bytes = FileLine(line);
-  return f.open(QIODevice::WriteOnly | QIODevice::Append) && f.write(bytes) == bytes.size() &&
-         f.flush();
-}
-
 // Busy cursor for the length of a scope, also when it is left by an exception.
 struct TBusyCursor {
   explicit TBusyCursor(IMeterView& v) : view(v) { view.BeginBusyCursor(); }
@@ -230,20 +223,22 @@ void TMeasurement::AddLogLine(const QString& line) {
   } catch (...) {
     FLogList.clear();
   }
-  if (!FLogFileName.isEmpty() && FLogic.View().ActionChecked(kStartStopLog))
+  if (!FLogFile.Name().isEmpty() && FLogic.View().ActionChecked(kStartStopLog))
     AppendToLogFile(line);
 }
 
 void TMeasurement::AppendToLogFile(const QString& line) {
   // Opened and closed for every line, so the file is complete on disk after
   // each measurement.
-  if (AppendLine(FLogFileName, line)) return;
+  const QByteArray bytes = FileLine(line);
+  if (FLogFile.Append(std::string_view(bytes.constData(), std::size_t(bytes.size())))) return;
   // No further lines: say so, and leave the action in the stopped state.
   IMeterView& view = FLogic.View();
   view.SetActionChecked(kStartStopLog, false);
   view.SetActionCaption(kStartStopLog, QStringLiteral("Start Log File"));
-  FLogic.SetStatusText(2, QStringLiteral(" Log File stopped, cannot write: %1").arg(FLogFileName));
-  FLogFileName.clear();
+  FLogic.SetStatusText(2,
+                       QStringLiteral(" Log File stopped, cannot write: %1").arg(FLogFile.Name()));
+  FLogFile.SetName(QString());
 }
 
 void TMeasurement::ClearLog() {
@@ -269,13 +264,13 @@ void TMeasurement::acStartStopLogExecute() {
       RestartTimeBase();
       view.ChartClear();
       ClearLog();
-      FLogFileName = *name;
-      FLogic.SetStatusText(2, QStringLiteral(" Log File: %1").arg(FLogFileName));
+      FLogFile.SetName(*name);
+      FLogic.SetStatusText(2, QStringLiteral(" Log File: %1").arg(*name));
     }
     if (!checked) view.SetActionChecked(kStartStopLog, false);
   } else {
     FLogic.SetStatusText(2, QString());
-    FLogFileName.clear();
+    FLogFile.SetName(QString());
     view.SetLogMemo(FLogList);
   }
   view.SetActionCaption(kStartStopLog,

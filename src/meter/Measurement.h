@@ -17,6 +17,7 @@
 
 #include "meter/MeasurementDecoder.h"
 #include "meter/OutputCalculator.h"
+#include "platform/AppendFile.h"
 #include "platform/Component.h"
 
 class TMeterLogic;
@@ -74,7 +75,7 @@ class TMeasurement {
   void ShowLogWindow();
   // Oldest first; shares the list's data (no copy until the next line).
   QStringList LogList() const { return FLogList; }
-  const QString& LogFileName() const { return FLogFileName; }
+  const QString& LogFileName() const { return FLogFile.Name(); }
 
   // --- clear actions of the diagram and the log window (restart the time base)
   void acClearGrafikExecute();
@@ -94,7 +95,7 @@ class TMeasurement {
   int FTimeCount = 0;
   TOutputState FOutput;
   QStringList FLogList;
-  QString FLogFileName;
+  platform::AppendFile FLogFile;  // no name while no log file runs
   // The locale's separator, looked up once per log run rather than per line.
   QChar FDecimalSeparator = u'.';
 };
