@@ -13,6 +13,9 @@
 #include "meter/ModelTables.h"
 
 class TParamControls;
+class IChangeBaudDialog;
+class ISimuSetupDialog;
+class ISignalLevelDialog;
 
 class IMeterView {
  public:
@@ -97,4 +100,10 @@ class IMeterView {
   // Folders of the directory setup.
   virtual QString DirParameter() const = 0;
   virtual QString DirLogFile() const = 0;
+
+  // The dialogs; a window without one of them returns nullptr (the signal
+  // strength window then counts as closed).
+  virtual IChangeBaudDialog* ChangeBdDlg() = 0;
+  virtual ISimuSetupDialog* SimuSetupDlg() = 0;
+  virtual ISignalLevelDialog* SignalLevelDlg() = 0;
 };

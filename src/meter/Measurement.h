@@ -1,0 +1,82 @@
+#pragma once
+// The measurement path of the main window: each packet of the measurement
+// splitter (or of the simulated meter) is decoded, time-stamped and logged;
+// a one-shot 200 ms display timer then shows the newest state once: value
+// label, signal strength, gauge, lamps and one diagram point. Also the log
+// list, the log file and the diagram's small actions.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <deque>
+#include <string>
+
+#include "meter/OutputCalculator.h"
+#include "platform/Component.h"
+
+class TMeterLogic;
+
+class TMeasurement {
+ public:
+  explicit TMeasurement(TMeterLogic& logic);
+
+  QTimer Timer_Anzeige;  // 200 ms, one shot, armed by a packet when idle
+
+  // --- measurement fields
+  const QByteArray& MessPacket() const { return FMessPacket; }
+  void SetMessPacket(const QByteArray& value);  // assigns only when it differs
+  double MessValue() const { return FMessValue; }
+  bool MessValueValid() const { return FMessValueValid; }
+  double FMessTime = 0;
+  int Strength() const { return FStrength; }
+  void SetStrength(int value);  // assigns only on change
+  double TimeUnit() const { return FTimeUnit; }
+  void SetTimeUnit(double value) { FTimeUnit = value; }
+  // Reading the counter increments it and returns the new value.
+  int TimeCount() { return ++FTimeCount; }
+  void SetTimeCount(int value) { FTimeCount = value; }
+  // The counted time base: counter (incremented) times TimeUnit.
+  double MessTime();
+
+  // --- the handler of the measurement splitter (and of the simulated meter)
+  void ComMessPacketPacket(TObject* Sender, const std::string& Str);
+
+  // --- display feed and diagram
+  void Timer_AnzeigeTimer();
+  void AddDataToChart(bool invalid, double time, double value);
+  void acSaveGrafikExecute();
+  void acZoomInExecute();
+  void acZoomOutExecute();
+
+  // --- current output and switching outputs
+  void UpdateAnalogMeter(bool invalid, double value);
+  void UpdateOutputs(bool invalid, double value);
+  TOutputState& OutputState() { return FOutput; }
+
+  // --- measurement log
+  void AddLogLine(const QString& line);
+  void ClearLog();
+  void acStartStopLogExecute();
+  void acSaveLogExecute();
+  // The "Log Window" page was selected: copy the log list into the memo.
+  void ShowLogWindow();
+  QStringList LogList() const;
+  const QString& LogFileName() const { return FLogFileName; }
+
+  // --- clear actions of the diagram and the log window (restart the time base)
+  void acClearGrafikExecute();
+  void acClearLogExecute();
+
+ private:
+  TMeterLogic& FLogic;
+  QByteArray FMessPacket;
+  double FMessValue = 0;
+  bool FMessValueValid = false;
+  int FStrength = 0;
+  double FTimeUnit = 1.0;
+  int FTimeCount = 0;
+  TOutputState FOutput;
+  std::deque<QString> FLogList;
+  QString FLogFileName;
+};

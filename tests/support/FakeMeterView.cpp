@@ -1,0 +1,51 @@
+#include "support/FakeMeterView.h"
+
+namespace {
+std::optional<QString> TakeAnswer(std::deque<std::optional<QString>>& answers) {
+  if (answers.empty()) return std::nullopt;
+  auto a = answers.front();
+  answers.pop_front();
+  return a;
+}
+}  // namespace
+
+FakeMeterView::FakeMeterView() {}
+
+void FakeMeterView::SetStatusText(int panel, const QString& text) {
+  if (panel < 0 || panel > 2) return;
+  status[panel] = text;
+  statusHistory[panel] << text;
+}
+
+QString FakeMeterView::StatusText(int panel) const {
+  return panel >= 0 && panel <= 2 ? status[panel] : QString();
+}
+
+void FakeMeterView::ShowModelPages(int p, int d, int g) {
+  parameterPage = p;
+  deviceButtons = d;
+  if (g >= 0) diagramButtons = g;
+}
+
+std::optional<QString> FakeMeterView::ExecuteSaveDialog(const FileDialogOptions& o) {
+  saveDialogCalls << o;
+  return TakeAnswer(saveDialogAnswers);
+}
+
+std::optional<QString> FakeMeterView::ExecuteOpenDialog(const FileDialogOptions& o) {
+  openDialogCalls << o;
+  return TakeAnswer(openDialogAnswers);
+}
+
+std::optional<QString> FakeMeterView::ExecuteSavePictureDialog() {
+  return TakeAnswer(pictureAnswers);
+}
+
+std::optional<QString> FakeMeterView::InputBox(const QString&, const QString&, const QString&) {
+  return TakeAnswer(inputAnswers);
+}
+
+bool FakeMeterView::OpenWithShell(const QString& f, QString*) {
+  shellOpened << f;
+  return true;
+}
