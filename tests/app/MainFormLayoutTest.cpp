@@ -3,6 +3,8 @@
 // test also writes one picture per model there.
 #include <gtest/gtest.h>
 
+#include "app/QtPrinters.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
