@@ -15,6 +15,11 @@ class TStatusBar::TDrawnPanel : public QFrame {
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   }
   QString Text() const { return FText; }
+  // Room for one line of text below the 2-pixel offset.
+  QSize minimumSizeHint() const override {
+    return {0, fontMetrics().height() + 4 + 2 * frameWidth()};
+  }
+  QSize sizeHint() const override { return {175, minimumSizeHint().height()}; }
   void SetText(const QString& text) {
     if (text == FText) return;
     FText = text;
@@ -51,7 +56,6 @@ QLabel* SunkenLabel(QWidget* parent, Qt::Alignment align) {
 
 TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent) {
   setObjectName(QStringLiteral("StatusBar"));
-  setMinimumHeight(19);
   FPages = new QStackedWidget(this);
 
   auto* panels = new QWidget(FPages);

@@ -54,6 +54,13 @@ TEST_P(ModelLook, ShowsTheModelsPagesOutputsActionsAndScale) {
   ApplyModelLook(form, d);
   for (const TParamDef& p : t.params)
     for (const TPartDef& part : p.parts) form.Controls().SetText(part.control, part.standard);
+  for (int i = 0; i < 40; ++i) {
+    if (i == 20) form.ChartAddNullXY(i * 0.2, 0);
+    else form.ChartAddXY(i * 0.2, 10 + (i % 7));
+  }
+  form.SetStatusText(0, " COMx:Offline");
+  form.SetStatusText(1, "0042");
+  form.SetStatusText(2, " Get Parameter ok");
   ShowAndSettle(form);
 
   EXPECT_EQ(form.windowTitle(), t.caption);
