@@ -301,14 +301,14 @@ namespace {
 
 // A bottom row of buttons at fixed places, 41 pixels high.
 QWidget* ButtonRow(QWidget* parent, const QVector<TRowButton>& buttons,
-                   const std::function<QAction*(const QString&)>& action) {
+                   const QHash<QString, QAction*>& actions) {
   auto* row = new QWidget(parent);
   row->setFixedHeight(41);
   int right = 0;
   for (const TRowButton& b : buttons) {
     if (!b.action) continue;
     auto* button = new TActionButton(QString::fromLatin1(b.caption),
-                                     action(QString::fromLatin1(b.action)), row);
+                                     actions.value(QString::fromLatin1(b.action)), row);
     button->setGeometry(b.x, 8, b.width, 25);
     right = std::max(right, b.x + b.width + 8);
   }
@@ -318,11 +318,11 @@ QWidget* ButtonRow(QWidget* parent, const QVector<TRowButton>& buttons,
 
 QStackedWidget* ButtonNotebook(QWidget* parent, const QString& name,
                                const QVector<QVector<TRowButton>>& rows,
-                               const std::function<QAction*(const QString&)>& action) {
+                               const QHash<QString, QAction*>& actions) {
   auto* notebook = new QStackedWidget(parent);
   notebook->setObjectName(name);
   notebook->setFixedHeight(41);
-  for (const auto& r : rows) notebook->addWidget(ButtonRow(notebook, r, action));
+  for (const auto& r : rows) notebook->addWidget(ButtonRow(notebook, r, actions));
   return notebook;
 }
 
@@ -386,8 +386,8 @@ QWidget* TMainForm::CreateDevicePage() {
   centre->addWidget(terminalBox, 1);
   v->addLayout(centre, 1);
 
-  Notebook_Device = ButtonNotebook(page, QStringLiteral("Notebook_Device"), DeviceRows(),
-                                   [this](const QString& n) { return Action(n); });
+  Notebook_Device =
+      ButtonNotebook(page, QStringLiteral("Notebook_Device"), DeviceRows(), FActions);
   v->addWidget(Notebook_Device);
   return page;
 }
@@ -433,8 +433,8 @@ QWidget* TMainForm::CreateDiagramPage() {
   Chart1->SetPopupMenu(PopupMenu_Grafik);
   Chart1->OnMouseMove = [this](TChart*, const QPoint& pos) { Chart1MouseMove(this, pos); };
   v->addWidget(Chart1, 1);
-  Notebook_Grafik = ButtonNotebook(page, QStringLiteral("Notebook_Grafik"), GrafikRows(),
-                                   [this](const QString& n) { return Action(n); });
+  Notebook_Grafik =
+      ButtonNotebook(page, QStringLiteral("Notebook_Grafik"), GrafikRows(), FActions);
   v->addWidget(Notebook_Grafik);
   return page;
 }
@@ -458,7 +458,7 @@ QWidget* TMainForm::CreateLogPage() {
                           {"Clear Log Window", "acClearLog", 88, 121},
                           {"Save Log Window", "acSaveLog", 216, 121},
                           {"Start/Stop Log File", "acStartStopLog", 343, 121}},
-                         [this](const QString& n) { return Action(n); }));
+                         FActions));
   return page;
 }
 
