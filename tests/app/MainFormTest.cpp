@@ -14,6 +14,7 @@
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QStatusTipEvent>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -152,8 +153,11 @@ TEST(MainForm, LogWindowPageCopiesTheLogUnderTheHourglassAndFocusesTheMemo) {
            QApplication::overrideCursor()->shape() == Qt::WaitCursor;
     form.SetLogMemo({"Time;Value", "0.000;1.5"});
   };
-  form.SetNotebookPage(2);
-  form.NotebookClick(&form);
+  // A click on the tab.
+  QTabBar* tabs = form.Notebook->tabBar();
+  QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+  QApplication::processEvents();
+  EXPECT_EQ(form.NotebookPage(), 2);
   EXPECT_TRUE(busy);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_EQ(form.LogMemo(), QStringList({"Time;Value", "0.000;1.5"}));
