@@ -1,0 +1,19 @@
+#pragma once
+// Stand-in for the system's list of serial ports: the tty devices of
+// /sys/class/tty that have a device behind them (ttyS*, ttyUSB*, ttyACM*,
+// ttyAMA*, rfcomm*, ...); a ttyS* without a UART is left out. Names are
+// given without "/dev/", as the port opens them.
+
+#include <QStringList>
+#include <optional>
+
+namespace platform {
+
+// No value when the system's list cannot be read.
+std::optional<QStringList> ListSerialPorts();
+
+// Tests give the list here (an empty list hides every real port); no value
+// returns to the system's list.
+void SetSerialPortListOverride(std::optional<QStringList> ports);
+
+}  // namespace platform
