@@ -64,7 +64,7 @@ case "$mode" in
       -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
     secs=${FUZZ_SECONDS:-20}
     for f in build-fuzz/fuzz/fuzz_*; do
-      [ -x "$f" ] || continue
+      [ -f "$f" ] && [ -x "$f" ] || continue  # skip the AUTOMOC folders
       echo "== $(basename "$f") for ${secs}s"
       "$f" -max_total_time="$secs" -rss_limit_mb=2048 -print_final_stats=1 2>&1 | tail -n 3
     done

@@ -1,0 +1,7 @@
+#pragma once
+// Window border and scroll-bar styles of the controls.
+
+#include <cstdint>
+
+enum TBorderStyle : std::uint8_t { bsNone, bsSingle };
+enum TScrollStyle : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };

@@ -1,0 +1,819 @@
+#include "serial/ui/CustomComTerminal.h"
+
+#include <QFontDialog>
+#include <QGuiApplication>
+#include <QIODevice>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleHints>
+#include <algorithm>
+#include <climits>
+
+#include "platform/DebugOut.h"
+#include "serial/ComPort.h"
+#include "serial/EscapeCodesVT100.h"
+#include "serial/EscapeCodesVT52.h"
+
+namespace {
+
+// Cursor arithmetic on parameters that may be anywhere in the int range.
+int Sum(int a, long long b) { return static_cast<int>(std::clamp<long long>(a + b, INT_MIN, INT_MAX)); }
+
+// The eight colours of the attribute codes 30..39 / 40..49 by their last digit.
+constexpr TColor AttrColors[10] = {0x000000, 0x0000FF, 0x008000, 0x00FFFF, 0xFF0000,
+                                   0x800080, 0x0080FF, 0xFFFFFF, 0x000080, 0x808080};
+
+}  // namespace
+
+// Keeps the caret out of the way while text is put on the screen.
+class TCustomComTerminal::CaretHider {
+ public:
+  explicit CaretHider(TCustomComTerminal* t) : FTerminal(t) { FTerminal->HideCaret(); }
+  ~CaretHider() { FTerminal->ShowCaret(); }
+  CaretHider(const CaretHider&) = delete;
+  CaretHider& operator=(const CaretHider&) = delete;
+
+ private:
+  TCustomComTerminal* FTerminal;
+};
+
+const QString& TCustomComTerminal::DefaultFontName() {
+  static const QString name = QStringLiteral("Fixedsys");
+  return name;
+}
+
+QFont TCustomComTerminal::DefaultFont() {
+  QFont f(DefaultFontName(), 9);
+  f.setStyleHint(QFont::TypeWriter);  // so the substitute is a fixed-pitch font too
+  return f;
+}
+
+TCustomComTerminal::TCustomComTerminal(QWidget* parent)
+    : QAbstractScrollArea(parent), FComLink(std::make_unique<TComLink>()) {
+  FComLink->OnRxBuf = [this](TObject*, const char* Buffer, int Count) { RxBuf(Buffer, Count); };
+  FTermAttr.FrontColor = FFontColor;
+  FTermAttr.BackColor = FColor;
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent covers every pixel
+  for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+    bar->setSingleStep(1);
+    bar->setTracking(FSmoothScroll);
+  }
+  setFocusPolicy(Qt::StrongFocus);
+  ApplyFrame();
+  ApplyScrollBarPolicy();
+  resize(400, 250);
+  setFont(DefaultFont());
+  FontChanged();
+  FBuffer.Init();
+}
+
+TCustomComTerminal::~TCustomComTerminal() { SetComPort(nullptr); }
+
+void TCustomComTerminal::Loaded() {
+  TComponent::Loaded();
+  CreateEscapeCodes();
+  if (!IsDesigning()) {
+    FBuffer.Init();
+    MoveCaret(FCaretPos.x(), FCaretPos.y());
+  }
+}
+
+void TCustomComTerminal::CreateEscapeCodes() {
+  if (IsDesigning()) return;
+  FEscapeCodes.reset();
+  switch (FEmulation) {
+    case teVT100orANSI: FEscapeCodes = std::make_unique<TEscapeCodesVT100>(); break;
+    case teVT52: FEscapeCodes = std::make_unique<TEscapeCodesVT52>(); break;
+    case teNone: {
+      TEscapeCodes* codes = nullptr;
+      if (OnGetEscapeCodes) OnGetEscapeCodes(this, codes);
+      FEscapeCodes.reset(codes);
+      break;
+    }
+  }
+}
+
+// ---------------------------------------------------------------- grid and cursor
+
+void TCustomComTerminal::ClearScreen() {
+  FBuffer.Init();
+  MoveCaret(1, 1);
+  Invalidate();
+}
+
+void TCustomComTerminal::MoveCaret(int X, int Y) {
+  const QPoint pos(std::clamp(X, 1, FColumns), std::clamp(Y, 1, FRows));
+  if (pos == FCaretPos) return;
+  const QRect old = CaretRect();
+  FCaretPos = pos;
+  if (FCaretCreated) {
+    Invalidate(old);
+    Invalidate(CaretRect());
+  }
+}
+
+void TCustomComTerminal::AdvanceCaret() {
+  const int x = FCaretPos.x(), y = FCaretPos.y();
+  if (x < FColumns) {
+    MoveCaret(x + 1, y);
+  } else if (FWrapLines) {
+    if (y < FRows) {
+      MoveCaret(1, y + 1);
+    } else {
+      FBuffer.ScrollDown();
+      MoveCaret(1, y);
+    }
+  }
+}
+
+void TCustomComTerminal::LineFeed() {
+  if (FCaretPos.y() < FRows)
+    MoveCaret(FCaretPos.x(), FCaretPos.y() + 1);
+  else
+    FBuffer.ScrollDown();
+}
+
+void TCustomComTerminal::ReverseLineFeed() {
+  if (FCaretPos.y() > 1)
+    MoveCaret(FCaretPos.x(), FCaretPos.y() - 1);
+  else
+    FBuffer.ScrollUp();
+}
+
+void TCustomComTerminal::Tab() {
+  const int x = FBuffer.NextTab(FCaretPos.x() + 1);
+  if (x > 0) MoveCaret(x, FCaretPos.y());
+}
+
+void TCustomComTerminal::PutChar(QChar Ch) {
+  switch (Ch.unicode()) {
+    case 12: ClearScreen(); break;
+    case 8: Backspace(); break;
+    case 9: Tab(); break;
+    case 10: LineFeed(); break;
+    case 13: CarriageReturn(); break;
+    default:
+      if (Ch.unicode() >= 32 && Ch.unicode() <= 255) {
+        TComTermChar cell;
+        cell.Ch = Ch;
+        cell.FrontColor = FTermAttr.AltIntensity ? FAltColor
+                          : FTermAttr.Invert     ? FTermAttr.BackColor
+                                                 : FTermAttr.FrontColor;
+        cell.BackColor = FTermAttr.Invert ? FTermAttr.FrontColor : FTermAttr.BackColor;
+        cell.Underline = FTermAttr.Underline;
+        const int x = FCaretPos.x(), y = FCaretPos.y();
+        FBuffer.SetChar(x, y, cell);
+        InvalidateCells(x, y, x, y);
+        AdvanceCaret();
+      }
+      break;
+  }
+  if (OnChar) OnChar(this, Ch);
+}
+
+// ---------------------------------------------------------------- text in
+
+void TCustomComTerminal::Write(const QChar* Buffer, int Count) {
+  CaretHider hider(this);
+  for (int i = 0; i < Count; ++i) {
+    // Looked up per character: a handler may have changed the emulation.
+    TEscapeCodes* codes = FEscapeCodes.get();
+    if (codes == nullptr) {
+      PutChar(Buffer[i]);
+      continue;
+    }
+    switch (codes->ProcessChar(Buffer[i])) {
+      case erChar: PutChar(codes->Character()); break;
+      case erCode: {
+        const TEscapeCode code = codes->Code();
+        const QStringList params = codes->Params();
+        const QString data = codes->Data();
+        if (!ExecuteEscapeCode(code, params) && OnUnhandledCode) OnUnhandledCode(this, code, data);
+        if (FEscapeCodes) FEscapeCodes->Params().clear();
+        break;
+      }
+      case erNothing: break;
+    }
+  }
+}
+
+void TCustomComTerminal::WriteStr(const QString& Str) {
+  const QString text = Str;  // a handler may change the caller's string meanwhile
+  Write(text.constData(), static_cast<int>(text.size()));
+}
+
+void TCustomComTerminal::RxBuf(const char* Buffer, int Count) {
+  QString str = QString::fromLatin1(Buffer, std::max(Count, 0));
+  if (FForce7Bit) {
+    for (QChar& c : str) c = QChar(c.unicode() & 0x7F);
+  }
+  if (FAppendLF) str.replace(QChar(13), QStringLiteral("\r\n"));
+  if (OnStrRecieved) OnStrRecieved(this, str);
+  WriteStr(str);
+}
+
+void TCustomComTerminal::WriteEscCode(TEscapeCode Code, const QStringList& Params) {
+  if (FEscapeCodes) ExecuteEscapeCode(Code, Params);
+}
+
+bool TCustomComTerminal::ExecuteEscapeCode(TEscapeCode Code, const QStringList& Params) {
+  const int x = FCaretPos.x(), y = FCaretPos.y();
+  const int p1 = TEscapeCodes::GetParam(1, Params);
+  const int p2 = TEscapeCodes::GetParam(2, Params);
+  switch (Code) {
+    case ecCursorUp:
+    case ecAppCursorUp: MoveCaret(x, Sum(y, -static_cast<long long>(p1))); break;
+    case ecCursorDown: MoveCaret(x, Sum(y, p1)); break;
+    case ecCursorLeft: MoveCaret(Sum(x, -static_cast<long long>(p1)), y); break;
+    case ecCursorRight: MoveCaret(Sum(x, p1), y); break;
+    case ecCursorHome:
+    case ecCursorMove: MoveCaret(p2, p1); break;
+    case ecReverseLineFeed: ReverseLineFeed(); break;
+    case ecEraseLineFrom: FBuffer.EraseLine(x, y); break;
+    case ecEraseScreenFrom: FBuffer.EraseScreen(x, y); break;
+    case ecEraseLine:
+      FBuffer.EraseLine(1, y);
+      MoveCaret(1, y);
+      break;
+    case ecEraseScreen:
+      FBuffer.EraseScreen(1, 1);
+      MoveCaret(1, 1);
+      break;
+    case ecSetTab: FBuffer.SetTab(x, true); break;
+    case ecClearTab: FBuffer.SetTab(x, false); break;
+    case ecClearAllTabs: FBuffer.ClearAllTabs(); break;
+    case ecIdentify: Reply(ecIdentResponse, {QStringLiteral("2")}); break;
+    case ecQueryDevice: Reply(ecReportDeviceOK, {}); break;
+    case ecQueryCursorPos: Reply(ecReportCursorPos, {QString::number(y), QString::number(x)}); break;
+    case ecAttributes: SetAttributes(Params); break;
+    case ecSetMode: SetMode(Params, true); break;
+    case ecResetMode: SetMode(Params, false); break;
+    case ecReset: SetAttributes({QStringLiteral("0")}); break;
+    case ecSaveCaretAndAttr:
+      FSaveCaret = FCaretPos;
+      FSaveAttr = FTermAttr;
+      break;
+    case ecRestoreCaretAndAttr:
+      MoveCaret(FSaveCaret.x(), FSaveCaret.y());
+      FTermAttr = FSaveAttr;
+      break;
+    case ecSaveCaret: FSaveCaret = FCaretPos; break;
+    case ecRestoreCaret: MoveCaret(FSaveCaret.x(), FSaveCaret.y()); break;
+    case ecTest: {
+      TComTermChar cell;
+      cell.Ch = u'E';
+      cell.FrontColor = FFontColor;
+      cell.BackColor = FColor;
+      for (int row = 1; row <= FBuffer.Rows(); ++row)
+        for (int col = 1; col <= FBuffer.Columns(); ++col) FBuffer.SetChar(col, row, cell);
+      Invalidate();
+      break;
+    }
+    default: return false;
+  }
+  return true;
+}
+
+void TCustomComTerminal::SetAttributes(const QStringList& Params) {
+  const auto reset = [this] {
+    FTermAttr.FrontColor = FFontColor;
+    FTermAttr.BackColor = FColor;
+    FTermAttr.Invert = FTermAttr.AltIntensity = FTermAttr.Underline = false;
+  };
+  if (Params.isEmpty()) {
+    reset();
+    return;
+  }
+  for (int i = 1; i <= Params.size(); ++i) {
+    const int n = TEscapeCodes::GetParam(i, Params);
+    switch (n) {
+      case 0: reset(); break;
+      case 1: FTermAttr.AltIntensity = true; break;
+      case 21: FTermAttr.AltIntensity = false; break;
+      case 4: FTermAttr.Underline = true; break;
+      case 24: FTermAttr.Underline = false; break;
+      case 7: FTermAttr.Invert = true; break;
+      case 27: FTermAttr.Invert = false; break;
+      default:
+        if (n >= 30 && n <= 39) FTermAttr.FrontColor = AttrColors[n - 30];
+        if (n >= 40 && n <= 49) FTermAttr.BackColor = AttrColors[n - 40];
+        break;
+    }
+  }
+}
+
+void TCustomComTerminal::SetMode(const QStringList& Params, bool Value) {
+  if (Params.isEmpty()) return;
+  const QString& mode = Params.first();
+  if (mode == QLatin1String("?1"))
+    FTermMode.Keys = Value ? akWindows : akTerminal;
+  else if (mode == QLatin1String("7"))
+    FWrapLines = Value;
+  else if (mode == QLatin1String("?3"))
+    SetColumns(Value ? 132 : 80);
+}
+
+// ---------------------------------------------------------------- text out
+
+void TCustomComTerminal::Reply(TEscapeCode Code, const QStringList& Params) {
+  if (PortConnected() && FEscapeCodes) PortWriteStr(FEscapeCodes->EscCodeToStr(Code, Params));
+}
+
+void TCustomComTerminal::SendCode(TEscapeCode Code, const QStringList& Params) {
+  if (!PortConnected() || !FEscapeCodes) return;
+  PortWriteStr(FEscapeCodes->EscCodeToStr(Code, Params));
+  if (FLocalEcho) {
+    CaretHider hider(this);
+    ExecuteEscapeCode(Code, Params);
+  }
+}
+
+void TCustomComTerminal::SendChar(QChar Ch) {
+  if (!PortConnected()) return;
+  PortWriteStr(QString(Ch));
+  if (FLocalEcho) {
+    CaretHider hider(this);
+    PutChar(Ch);
+  }
+}
+
+void TCustomComTerminal::KeyDown(int Key) {
+  TEscapeCode code;
+  switch (Key) {
+    case Qt::Key_Home: code = ecCursorHome; break;
+    case Qt::Key_Left: code = ecCursorLeft; break;
+    case Qt::Key_Up: code = ecCursorUp; break;
+    case Qt::Key_Right: code = ecCursorRight; break;
+    case Qt::Key_Down: code = ecCursorDown; break;
+    default: return;
+  }
+  if (FTermMode.Keys == akWindows) {
+    switch (code) {
+      case ecCursorLeft: code = ecAppCursorLeft; break;
+      case ecCursorUp: code = ecAppCursorUp; break;
+      case ecCursorRight: code = ecAppCursorRight; break;
+      case ecCursorDown: code = ecAppCursorDown; break;
+      default: return;  // Home sends nothing in application mode
+    }
+    SendCode(code, {});
+  } else if (FArrowKeys == akWindows) {
+    ExecuteEscapeCode(code, {});
+  } else {
+    SendCode(code, {});
+  }
+}
+
+void TCustomComTerminal::KeyPress(QChar Key) {
+  SendChar(Key);
+  if (Key.unicode() == 13 && FSendLF) SendChar(QChar(10));
+}
+
+void TCustomComTerminal::keyPressEvent(QKeyEvent* event) {
+  event->accept();
+  try {
+    int key = event->key();
+    if (OnKeyDown) OnKeyDown(this, key, event->modifiers());
+    KeyDown(key);
+    for (QChar ch : event->text()) {
+      if (OnKeyPress) OnKeyPress(this, ch);
+      if (!ch.isNull()) KeyPress(ch);  // a handler clears the key to swallow it
+    }
+  } catch (const std::exception& e) {
+    // Nothing may leave an event handler; a failed write is reported instead.
+    platform::DebugWarning(QString::fromUtf8(e.what()));
+  }
+}
+
+bool TCustomComTerminal::event(QEvent* event) {
+  if (event->type() == QEvent::KeyPress && FWantTab) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+      keyPressEvent(key);
+      return true;
+    }
+  }
+  return QAbstractScrollArea::event(event);
+}
+
+// ---------------------------------------------------------------- streams
+
+void TCustomComTerminal::SaveToStream(QIODevice& Stream) const {
+  QByteArray out;
+  const int last = FBuffer.GetLastLine();
+  for (int y = 1; y <= last; ++y) {
+    const int length = FBuffer.GetLineLength(y);
+    for (int x = 1; x <= length; ++x) {
+      const QChar ch = FBuffer.GetChar(x, y).Ch;
+      out += ch.isNull() ? ' ' : static_cast<char>(ch.unicode() & 0xFF);
+    }
+    if (y < last) out += "\r\n";
+  }
+  if (!out.isEmpty()) Stream.write(out);
+}
+
+void TCustomComTerminal::LoadFromStream(QIODevice& Stream) {
+  CaretHider hider(this);
+  char chunk[4096];
+  qint64 n;
+  while ((n = Stream.read(chunk, sizeof chunk)) > 0)
+    for (qint64 i = 0; i < n; ++i) PutChar(QChar(static_cast<unsigned char>(chunk[i])));
+}
+
+void TCustomComTerminal::SelectFont() {
+  bool ok = false;
+  const QFont chosen = QFontDialog::getFont(&ok, font(), this, QString(), QFontDialog::MonospacedFonts);
+  if (ok) SetFont(chosen);
+}
+
+void TCustomComTerminal::ShowSetupDialog() {
+  if (SetupDialogHook) SetupDialogHook(*this);
+}
+
+// ---------------------------------------------------------------- properties
+
+void TCustomComTerminal::SetAltColor(TColor Value) {
+  if (Value == FAltColor) return;
+  FAltColor = Value;
+  if (IsDesigning()) viewport()->update();
+}
+
+void TCustomComTerminal::SetAutoSize(bool Value) {
+  if (Value == FAutoSize) return;
+  FAutoSize = Value;
+  AdjustSize();
+}
+
+void TCustomComTerminal::SetBorderStyle(TBorderStyle Value) {
+  if (Value == FBorderStyle) return;
+  FBorderStyle = Value;
+  ApplyFrame();
+}
+
+void TCustomComTerminal::SetCtl3D(bool Value) {
+  if (Value == FCtl3D) return;
+  FCtl3D = Value;
+  if (FBorderStyle == bsSingle) ApplyFrame();
+}
+
+void TCustomComTerminal::SetCaret(TTermCaret Value) {
+  if (Value == FCaret) return;
+  FCaret = Value;
+  if (hasFocus()) {
+    DestroyCaret();
+    CreateCaret();
+  }
+}
+
+void TCustomComTerminal::SetColor(TColor Value) {
+  if (Value == FColor) return;
+  FColor = Value;
+  FTermAttr.BackColor = Value;
+  viewport()->update();
+}
+
+void TCustomComTerminal::SetFontColor(TColor Value) {
+  if (Value == FFontColor) return;
+  FFontColor = Value;
+  FontChanged();
+}
+
+void TCustomComTerminal::SetColumns(int Value) {
+  Value = std::clamp(Value, 2, 256);
+  if (Value == FColumns) return;
+  FColumns = Value;
+  GridSizeChanged();
+}
+
+void TCustomComTerminal::SetRows(int Value) {
+  Value = std::clamp(Value, 2, 100);
+  if (Value == FRows) return;
+  FRows = Value;
+  GridSizeChanged();
+}
+
+void TCustomComTerminal::GridSizeChanged() {
+  AdjustSize();
+  UpdateScrollRange();
+  if (!IsLoading() && !IsDesigning()) {
+    FBuffer.Init();
+    Invalidate();
+  }
+  // A cursor left outside a smaller grid would write past its rows.
+  MoveCaret(FCaretPos.x(), FCaretPos.y());
+}
+
+void TCustomComTerminal::SetEmulation(TTermEmulation Value) {
+  if (Value == FEmulation) return;
+  FEmulation = Value;
+  if (!IsLoading()) CreateEscapeCodes();
+}
+
+void TCustomComTerminal::SetScrollBars(TScrollStyle Value) {
+  if (Value == FScrollBars) return;
+  FScrollBars = Value;
+  ApplyScrollBarPolicy();
+}
+
+void TCustomComTerminal::SetSmoothScroll(bool Value) {
+  FSmoothScroll = Value;
+  horizontalScrollBar()->setTracking(Value);
+  verticalScrollBar()->setTracking(Value);
+}
+
+void TCustomComTerminal::SetTabStop(bool Value) {
+  FTabStop = Value;
+  setFocusPolicy(Value ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+// ---------------------------------------------------------------- port
+
+bool TCustomComTerminal::PortConnected() const { return FComPort != nullptr && FComPort->Connected(); }
+
+void TCustomComTerminal::PortWriteStr(const QString& Str) { FComPort->WriteStr(Str); }
+
+bool TCustomComTerminal::Connected() const { return PortConnected(); }
+
+void TCustomComTerminal::SetConnected(bool Value) {
+  if (FComPort != nullptr) FComPort->SetConnected(Value);
+}
+
+void TCustomComTerminal::SetComPort(TCustomComPort* Value) {
+  if (Value == FComPort) return;
+  if (FComPort != nullptr) {
+    FComPort->UnRegisterLink(FComLink.get());
+    RemoveFreeNotification(FComPort);
+  }
+  FComPort = Value;
+  if (FComPort != nullptr) {
+    FreeNotification(FComPort);
+    FComPort->RegisterLink(FComLink.get());
+  }
+}
+
+void TCustomComTerminal::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation != opRemove || AComponent == nullptr || AComponent != FComPort) return;
+  // A port being destroyed has already dropped its link list: just forget it.
+  if ((AComponent->ComponentState() & csDestroying) != 0)
+    FComPort = nullptr;
+  else
+    SetComPort(nullptr);
+}
+
+// ---------------------------------------------------------------- window
+
+void TCustomComTerminal::FontChanged() {
+  QFont f = font();
+  const QFontMetrics probe(f);
+  bool fix = false;
+  if (f.underline()) {
+    f.setUnderline(false);
+    fix = true;
+  }
+  if (probe.horizontalAdvance(u'i') != probe.horizontalAdvance(u'W') && f.family() != DefaultFontName()) {
+    f.setFamily(DefaultFontName());
+    f.setStyleHint(QFont::TypeWriter);
+    fix = true;
+  }
+  if (fix) {
+    setFont(f);  // comes back here with the corrected font
+    return;
+  }
+  FTermAttr.FrontColor = FFontColor;
+  FGlyphs.clear();
+  // The cell is as wide as the widest character the grid can show.
+  const QFontMetrics m(f);
+  FFontHeight = std::max(1, m.height());
+  int width = 1;
+  for (char16_t c = 32; c <= 255; ++c) width = std::max(width, m.horizontalAdvance(QChar(c)));
+  FFontWidth = width;
+  AdjustSize();
+  UpdateScrollRange();
+  viewport()->update();
+}
+
+void TCustomComTerminal::ApplyFrame() {
+  if (FBorderStyle == bsNone) {
+    setFrameStyle(QFrame::NoFrame);
+  } else if (FCtl3D) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+  } else {
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
+  }
+  AdjustSize();
+  UpdateScrollRange();
+}
+
+void TCustomComTerminal::ApplyScrollBarPolicy() {
+  const bool h = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
+  const bool v = FScrollBars == ssVertical || FScrollBars == ssBoth;
+  setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(v ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+  // A re-created window starts without ranges.
+  horizontalScrollBar()->setRange(0, 0);
+  verticalScrollBar()->setRange(0, 0);
+  UpdateScrollRange();
+}
+
+void TCustomComTerminal::UpdateScrollRange() {
+  if (FScrollBars == ssNone) return;
+  QScrollBar* hbar = horizontalScrollBar();
+  QScrollBar* vbar = verticalScrollBar();
+  const bool hAllowed = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
+  const bool vAllowed = FScrollBars == ssVertical || FScrollBars == ssBoth;
+  const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  // The client area as if no bar were shown.
+  const QSize client = contentsRect().size();
+  const auto setRange = [](QScrollBar* bar, int visible, int total) {
+    bar->setRange(0, visible < total ? total - visible : 0);
+  };
+  const auto setVertical = [&] {
+    setRange(vbar, (client.height() - (hbar->maximum() > 0 ? extent : 0)) / FFontHeight, FRows);
+  };
+  if (hAllowed) setRange(hbar, client.width() / FFontWidth, FColumns);
+  if (vAllowed) {
+    setVertical();
+    // The vertical bar narrows the client area; should that bring up the
+    // horizontal bar, it hides the last row unless the height is counted again.
+    if (hAllowed && vbar->maximum() > 0) {
+      const bool hadHorizontal = hbar->maximum() > 0;
+      setRange(hbar, (client.width() - extent) / FFontWidth, FColumns);
+      if (!hadHorizontal && hbar->maximum() > 0) setVertical();
+    }
+  }
+  const int page = std::max(1, client.height());
+  hbar->setPageStep(std::max(1, page / FFontWidth));
+  vbar->setPageStep(std::max(1, page / FFontHeight));
+  FTopLeft = QPoint(hbar->value() + 1, vbar->value() + 1);
+}
+
+void TCustomComTerminal::scrollContentsBy(int dx, int dy) {
+  FTopLeft = QPoint(horizontalScrollBar()->value() + 1, verticalScrollBar()->value() + 1);
+  if (!FDirty.isEmpty()) {
+    // Waiting areas were measured from the old position.
+    FDirty = QRect();
+    FFrame.stop();
+    viewport()->update();
+  } else if (FDoubleBuffered)
+    viewport()->update();
+  else
+    viewport()->scroll(dx * FFontWidth, dy * FFontHeight);
+}
+
+void TCustomComTerminal::AdjustSize() {
+  updateGeometry();
+  if (FAutoSize) resize(sizeHint());
+}
+
+QSize TCustomComTerminal::sizeHint() const {
+  const int border = 2 * frameWidth();
+  return QSize(FFontWidth * FColumns + border, FFontHeight * FRows + border);
+}
+
+void TCustomComTerminal::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateScrollRange();
+}
+
+void TCustomComTerminal::changeEvent(QEvent* event) {
+  QAbstractScrollArea::changeEvent(event);
+  if (event->type() == QEvent::FontChange) FontChanged();
+}
+
+void TCustomComTerminal::InvalidateCells(int L, int T, int R, int B) {
+  const int x1 = std::max(0, (L - FTopLeft.x()) * FFontWidth);
+  const int y1 = std::max(0, (T - FTopLeft.y()) * FFontHeight);
+  const int x2 = std::max(0, (R - FTopLeft.x() + 1) * FFontWidth);
+  const int y2 = std::max(0, (B - FTopLeft.y() + 1) * FFontHeight);
+  if (x2 > x1 && y2 > y1) Invalidate(QRect(x1, y1, x2 - x1, y2 - y1));
+}
+
+void TCustomComTerminal::Invalidate(const QRect& Area) {
+  FDirty |= Area;
+  if (!FFrame.isActive()) FFrame.start(FrameInterval, this);
+}
+
+void TCustomComTerminal::Invalidate() { Invalidate(viewport()->rect()); }
+
+void TCustomComTerminal::ScrollWindowLines(int) {
+  // Moving the pixels a line at a time costs a blit of the whole grid per
+  // received line; one repaint from the grid per burst gives the same picture.
+  const int w = std::min(viewport()->width(), FColumns * FFontWidth);
+  const int h = std::min(viewport()->height(), FRows * FFontHeight);
+  Invalidate(QRect(0, 0, w, h));
+}
+
+void TCustomComTerminal::paintEvent(QPaintEvent* event) {
+  QPainter p(viewport());
+  const QRect clip = event->rect();
+  p.fillRect(clip, ToQColor(FColor));
+  const int fw = FFontWidth, fh = FFontHeight;
+  const int left = clip.x() / fw + 1;
+  const int top = clip.y() / fh + 1;
+  // No cell beyond the grid, also once shifted by the scroll position.
+  const int right = std::min({(clip.x() + clip.width()) / fw + 1, FColumns, FColumns - FTopLeft.x() + 1});
+  const int bottom = std::min({(clip.y() + clip.height()) / fh + 1, FRows, FRows - FTopLeft.y() + 1});
+
+  const QFont normal = font();
+  QFont underlined = normal;
+  underlined.setUnderline(true);
+  bool isUnderlined = false;
+  p.setFont(normal);
+  FGlyphs.resize(512);
+  for (int y = top; y <= bottom; ++y) {
+    for (int x = left; x <= right; ++x) {
+      const TComTermChar cell = FBuffer.GetChar(x + FTopLeft.x() - 1, y + FTopLeft.y() - 1);
+      if (cell.Ch.isNull()) continue;
+      const int px = (x - 1) * fw, py = (y - 1) * fh;
+      p.fillRect(px, py, fw, fh, ToQColor(cell.BackColor));
+      if (cell.Underline != isUnderlined) {
+        isUnderlined = cell.Underline;
+        p.setFont(isUnderlined ? underlined : normal);
+      }
+      p.setPen(ToQColor(cell.FrontColor));
+      QStaticText& glyph = FGlyphs[(cell.Ch.unicode() & 0xFF) + (isUnderlined ? 256 : 0)];
+      if (glyph.text().isEmpty()) {
+        glyph.setTextFormat(Qt::PlainText);
+        glyph.setText(QString(cell.Ch));
+        glyph.prepare(QTransform(), isUnderlined ? underlined : normal);
+      }
+      p.drawStaticText(px, py, glyph);
+    }
+  }
+  // The caret is drawn inverting, like the system caret.
+  if (FCaretCreated && FCaretHideCount == 0 && FCaretBlinkOn) {
+    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    p.fillRect(CaretRect(), Qt::white);
+  }
+}
+
+// ---------------------------------------------------------------- caret, focus, mouse
+
+QRect TCustomComTerminal::CaretRect() const {
+  return QRect((FCaretPos.x() - FTopLeft.x()) * FFontWidth,
+               (FCaretPos.y() - FTopLeft.y()) * FFontHeight + FFontHeight - FCaretHeight, FFontWidth,
+               FCaretHeight);
+}
+
+void TCustomComTerminal::CreateCaret() {
+  FCaretHeight = FCaret == tcBlock ? FFontHeight : FCaret == tcUnderline ? FFontHeight / 8 : 0;
+  if (FCaretHeight == 0) return;
+  FCaretCreated = true;
+  FCaretHideCount = 0;
+  FCaretBlinkOn = true;
+  const int flash = QGuiApplication::styleHints()->cursorFlashTime();
+  if (flash > 0) FCaretBlink.start(flash / 2, this);
+  Invalidate(CaretRect());
+}
+
+void TCustomComTerminal::DestroyCaret() {
+  if (!FCaretCreated) return;
+  FCaretCreated = false;
+  FCaretBlink.stop();
+  Invalidate(CaretRect());
+}
+
+void TCustomComTerminal::HideCaret() {
+  if (++FCaretHideCount == 1 && FCaretCreated) Invalidate(CaretRect());
+}
+
+void TCustomComTerminal::ShowCaret() {
+  if (FCaretHideCount > 0 && --FCaretHideCount == 0 && FCaretCreated) Invalidate(CaretRect());
+}
+
+void TCustomComTerminal::timerEvent(QTimerEvent* event) {
+  if (event->timerId() == FFrame.timerId()) {
+    FFrame.stop();
+    viewport()->update(FDirty);
+    FDirty = QRect();
+  } else if (event->timerId() == FCaretBlink.timerId()) {
+    FCaretBlinkOn = !FCaretBlinkOn;
+    Invalidate(CaretRect());
+  } else {
+    QAbstractScrollArea::timerEvent(event);
+  }
+}
+
+void TCustomComTerminal::focusInEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusInEvent(event);
+  CreateCaret();
+}
+
+void TCustomComTerminal::focusOutEvent(QFocusEvent* event) {
+  DestroyCaret();
+  QAbstractScrollArea::focusOutEvent(event);
+}
+
+void TCustomComTerminal::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && FTabStop && isEnabled() && isVisible()) setFocus(Qt::MouseFocusReason);
+  QAbstractScrollArea::mousePressEvent(event);
+}
+
+void TCustomComTerminal::mouseDoubleClickEvent(QMouseEvent* event) {
+  QAbstractScrollArea::mouseDoubleClickEvent(event);
+  if (OnDblClick) OnDblClick(this);
+}

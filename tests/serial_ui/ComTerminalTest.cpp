@@ -1,0 +1,645 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QFontDialog>
+#include <QImage>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTest>
+#include <QTimer>
+
+#include "serial/EscapeCodesVT100.h"
+#include "serial/ui/ComTerminal.h"
+
+namespace {
+
+QString Esc(const char* s) { return QString::fromLatin1(s).replace(u'~', QChar(27)); }
+
+// A terminal as a form would create it: properties set while loading, then Loaded().
+std::unique_ptr<TComTerminal> MakeTerminal(TTermEmulation emulation, bool wrap = false) {
+  auto t = std::make_unique<TComTerminal>();
+  t->BeginLoading();
+  t->SetEmulation(emulation);
+  t->SetWrapLines(wrap);
+  t->EndLoading();
+  return t;
+}
+
+QString Row(const TCustomComTerminal& t, int y) {
+  QString s;
+  for (int x = 1; x <= t.Buffer().GetLineLength(y); ++x) {
+    const QChar c = t.Buffer().GetChar(x, y).Ch;
+    s += c.isNull() ? u'.' : c;
+  }
+  return s;
+}
+
+void Receive(TCustomComTerminal& t, const QByteArray& bytes) {
+  t.ComLink()->OnRxBuf(nullptr, bytes.constData(), static_cast<int>(bytes.size()));
+}
+
+QPoint Pos(int x, int y) { return QPoint(x, y); }
+
+QByteArray Saved(const TCustomComTerminal& t) {
+  QBuffer out;
+  out.open(QIODevice::WriteOnly);
+  t.SaveToStream(out);
+  return out.data();
+}
+
+TEST(ComTerminal, ReceivedTextGoesToTheGridAndRaisesOnCharForEveryCharacter) {
+  auto t = MakeTerminal(teNone);
+  QString seen;
+  t->OnChar = [&](TObject* sender, QChar ch) {
+    EXPECT_EQ(sender, t.get());
+    seen += ch;
+  };
+  Receive(*t, "AB\r\nC");
+  EXPECT_EQ(Row(*t, 1), "AB");
+  EXPECT_EQ(Row(*t, 2), "C");
+  EXPECT_EQ(t->CaretPos(), Pos(2, 2));
+  EXPECT_EQ(seen, "AB\r\nC");
+}
+
+TEST(ComTerminal, ReceivedBytesAreLatin1AndSurviveEveryValue) {
+  auto t = MakeTerminal(teNone, true);
+  QByteArray all;
+  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  int chars = 0;
+  t->OnChar = [&](TObject*, QChar) { ++chars; };
+  Receive(*t, all);
+  EXPECT_EQ(chars, 256);
+  // FF (12) cleared the screen; 32..255 then fill 80 + 80 + 64 cells.
+  EXPECT_EQ(t->Buffer().GetChar(1, 1).Ch, u' ');
+  EXPECT_EQ(t->Buffer().GetChar(17, 2).Ch, QChar(0x80));
+  EXPECT_EQ(t->Buffer().GetChar(64, 3).Ch, QChar(0xFF));
+  EXPECT_EQ(t->Buffer().GetLastLine(), 3);
+}
+
+TEST(ComTerminal, Force7BitClearsTheEighthBit) {
+  auto t = MakeTerminal(teNone);
+  t->SetForce7Bit(true);
+  Receive(*t, "\xC1\xE2");
+  EXPECT_EQ(Row(*t, 1), "Ab");
+}
+
+TEST(ComTerminal, AppendLFTurnsCrLfIntoTwoLineFeeds) {
+  auto t = MakeTerminal(teNone);
+  t->SetAppendLF(true);
+  QString received;
+  t->OnStrRecieved = [&](TObject*, QString& s) { received = s; };
+  Receive(*t, "A\r\nB\rC");
+  EXPECT_EQ(received, "A\r\n\nB\r\nC");
+  EXPECT_EQ(Row(*t, 1), "A");
+  EXPECT_EQ(Row(*t, 3), "B");
+  EXPECT_EQ(Row(*t, 4), "C");
+}
+
+TEST(ComTerminal, OnStrRecievedMayChangeTheText) {
+  auto t = MakeTerminal(teNone);
+  t->OnStrRecieved = [](TObject*, QString& s) { s = s.toUpper(); };
+  Receive(*t, "abc");
+  EXPECT_EQ(Row(*t, 1), "ABC");
+}
+
+TEST(ComTerminal, WrappingAtTheLastCellScrollsTheGrid) {
+  auto t = MakeTerminal(teNone, true);
+  t->WriteStr("top");
+  t->MoveCaret(80, 24);
+  t->WriteStr("X");
+  EXPECT_EQ(t->CaretPos(), Pos(1, 24));
+  EXPECT_EQ(t->Buffer().GetChar(80, 23).Ch, u'X');
+  EXPECT_EQ(Row(*t, 1), "") << "the first row scrolled away";
+  t->WriteStr("Y");
+  EXPECT_EQ(Row(*t, 24), "Y");
+}
+
+TEST(ComTerminal, WithoutWrapTheLastColumnIsOverwritten) {
+  auto t = MakeTerminal(teNone, false);
+  t->MoveCaret(79, 1);
+  t->WriteStr("abc");
+  EXPECT_EQ(t->CaretPos(), Pos(80, 1));
+  EXPECT_EQ(t->Buffer().GetChar(79, 1).Ch, u'a');
+  EXPECT_EQ(t->Buffer().GetChar(80, 1).Ch, u'c');
+  EXPECT_EQ(Row(*t, 2), "");
+}
+
+TEST(ComTerminal, WrapInsideTheGridGoesToTheNextRow) {
+  auto t = MakeTerminal(teNone, true);
+  t->MoveCaret(80, 3);
+  t->WriteStr("ab");
+  EXPECT_EQ(t->Buffer().GetChar(80, 3).Ch, u'a');
+  EXPECT_EQ(Row(*t, 4), "b");
+}
+
+struct Move {
+  QPoint from;
+  const char* input;
+  QPoint to;
+};
+
+class ControlCharTest : public testing::TestWithParam<Move> {};
+
+TEST_P(ControlCharTest, MovesTheCursor) {
+  auto t = MakeTerminal(teNone);
+  t->MoveCaret(GetParam().from.x(), GetParam().from.y());
+  t->WriteStr(QString::fromLatin1(GetParam().input));
+  EXPECT_EQ(t->CaretPos(), GetParam().to);
+}
+
+INSTANTIATE_TEST_SUITE_P(All, ControlCharTest, testing::Values(
+    Move{{1, 1}, "\t", {9, 1}}, Move{{8, 1}, "\t", {9, 1}}, Move{{9, 1}, "\t", {17, 1}},
+    Move{{72, 1}, "\t", {73, 1}}, Move{{73, 1}, "\t", {73, 1}}, Move{{80, 1}, "\t", {80, 1}},
+    Move{{1, 1}, "\b", {1, 1}}, Move{{5, 2}, "\b", {4, 2}}, Move{{5, 2}, "\r", {1, 2}},
+    Move{{5, 2}, "\n", {5, 3}}, Move{{5, 24}, "\n", {5, 24}},
+    Move{{5, 2}, "\x01\x07\x0b\x1b\x7f", {6, 2}}));  // other controls do nothing; DEL is a cell
+
+TEST(ComTerminal, BackspaceErasesNothing) {
+  auto t = MakeTerminal(teNone);
+  t->WriteStr("ab\b\b\b");
+  EXPECT_EQ(t->CaretPos(), Pos(1, 1));
+  EXPECT_EQ(Row(*t, 1), "ab");
+}
+
+TEST(ComTerminal, LineFeedAtTheLastRowScrollsAndKeepsTheCursor) {
+  auto t = MakeTerminal(teNone);
+  t->WriteStr("first\r\nsecond");
+  t->MoveCaret(3, 24);
+  t->WriteStr("\n");
+  EXPECT_EQ(Row(*t, 1), "second");
+  EXPECT_EQ(t->CaretPos(), Pos(3, 24));
+}
+
+TEST(ComTerminal, FormFeedClearsGridRestoresTabsAndHomes) {
+  auto t = MakeTerminal(teVT100orANSI);
+  t->WriteStr(Esc("abc\r\n~[3g~[5;5H"));
+  t->WriteStr("\f");
+  EXPECT_EQ(t->Buffer().GetLastLine(), 0);
+  EXPECT_EQ(t->CaretPos(), Pos(1, 1));
+  t->WriteStr("\t");
+  EXPECT_EQ(t->CaretPos(), Pos(9, 1));
+}
+
+TEST(ComTerminal, ColumnsAndRowsAreClampedAndClearTheGrid) {
+  auto t = MakeTerminal(teNone);
+  t->WriteStr("text");
+  t->SetColumns(300);
+  EXPECT_EQ(t->Columns(), 256);
+  EXPECT_EQ(t->Buffer().GetLastLine(), 0);
+  t->WriteStr("text");
+  t->SetRows(1);
+  EXPECT_EQ(t->Rows(), 2);
+  EXPECT_EQ(t->Buffer().GetLastLine(), 0);
+  EXPECT_EQ(t->Buffer().Columns(), 256);
+  EXPECT_EQ(t->Buffer().Rows(), 2);
+  t->SetColumns(1);
+  EXPECT_EQ(t->Columns(), 2);
+}
+
+TEST(ComTerminal, ShrinkingTheGridPullsTheCursorInside) {
+  auto t = MakeTerminal(teNone);
+  t->MoveCaret(70, 20);
+  t->SetColumns(40);
+  t->SetRows(10);
+  EXPECT_EQ(t->CaretPos(), Pos(40, 10));
+  t->WriteStr("xy");
+  EXPECT_EQ(t->Buffer().GetChar(40, 10).Ch, u'y');
+}
+
+TEST(ComTerminal, GridChangesWhileLoadingWaitForLoaded) {
+  TComTerminal t;
+  t.BeginLoading();
+  t.SetRows(48);
+  EXPECT_EQ(t.Buffer().Rows(), 24);
+  t.MoveCaret(1, 40);
+  t.WriteStr("safe");  // outside the old grid: dropped, not written past it
+  t.EndLoading();
+  EXPECT_EQ(t.Buffer().Rows(), 48);
+  ASSERT_NE(t.EscapeCodes(), nullptr);
+}
+
+TEST(ComTerminal, SaveToStreamWritesRowsWithSpacesAndCrLf) {
+  auto t = MakeTerminal(teNone);
+  EXPECT_TRUE(Saved(*t).isEmpty());
+
+  t->WriteStr("AB");
+  t->MoveCaret(2, 3);
+  t->WriteStr("C");
+  EXPECT_EQ(Saved(*t), QByteArray("AB\r\n\r\n C"));
+}
+
+TEST(ComTerminal, SaveWritesTheLowByteOfEachCharacter) {
+  auto t = MakeTerminal(teNone);
+  t->WriteStr(QString::fromLatin1("\xE4\xFF"));
+  EXPECT_EQ(Saved(*t), QByteArray("\xE4\xFF"));
+}
+
+TEST(ComTerminal, LoadFromStreamPutsBytesWithoutInterpretingSequences) {
+  auto t = MakeTerminal(teVT100orANSI);
+  QByteArray data("skip|AB\r\n\x1b[2J\xE9");
+  QBuffer in(&data);
+  in.open(QIODevice::ReadOnly);
+  in.seek(5);  // from the current position to the end
+  t->LoadFromStream(in);
+  EXPECT_EQ(Row(*t, 1), "AB");
+  EXPECT_EQ(Row(*t, 2), QString::fromLatin1("[2J\xE9"));
+}
+
+TEST(ComTerminal, SavedTextLoadsBackToTheSameGrid) {
+  auto a = MakeTerminal(teNone);
+  a->WriteStr("one\r\n\r\n  three\tx");
+  QBuffer buf;
+  buf.open(QIODevice::ReadWrite);
+  a->SaveToStream(buf);
+  auto b = MakeTerminal(teNone);
+  buf.seek(0);
+  b->LoadFromStream(buf);
+  for (int y = 1; y <= 4; ++y) EXPECT_EQ(Row(*b, y), Row(*a, y).replace(u'.', u' ')) << y;
+}
+
+// ------------------------------------------------------------ escape codes
+
+struct Exec {
+  TTermEmulation emu;
+  QPoint from;
+  const char* input;  // '~' is ESC
+  QPoint to;
+};
+
+void PrintTo(const Exec& e, std::ostream* os) { *os << e.input; }
+
+class CursorCodeTest : public testing::TestWithParam<Exec> {};
+
+TEST_P(CursorCodeTest, MovesAndClamps) {
+  auto t = MakeTerminal(GetParam().emu);
+  t->MoveCaret(GetParam().from.x(), GetParam().from.y());
+  t->WriteStr(Esc(GetParam().input));
+  EXPECT_EQ(t->CaretPos(), GetParam().to);
+}
+
+INSTANTIATE_TEST_SUITE_P(VT100, CursorCodeTest, testing::Values(
+    Exec{teVT100orANSI, {1, 1}, "~[5;10H", {10, 5}}, Exec{teVT100orANSI, {1, 1}, "~[5;10f", {10, 5}},
+    Exec{teVT100orANSI, {7, 7}, "~[H", {1, 1}}, Exec{teVT100orANSI, {7, 7}, "~[0;0H", {1, 1}},
+    Exec{teVT100orANSI, {7, 7}, "~[99;999H", {80, 24}}, Exec{teVT100orANSI, {10, 10}, "~[3A", {10, 7}},
+    Exec{teVT100orANSI, {10, 10}, "~[A", {10, 9}}, Exec{teVT100orANSI, {10, 10}, "~[0A", {10, 10}},
+    Exec{teVT100orANSI, {10, 10}, "~[2B", {10, 12}}, Exec{teVT100orANSI, {10, 10}, "~[4C", {14, 10}},
+    Exec{teVT100orANSI, {10, 10}, "~[4D", {6, 10}}, Exec{teVT100orANSI, {10, 10}, "~[99D", {1, 10}},
+    Exec{teVT100orANSI, {10, 10}, "~OA", {10, 9}}, Exec{teVT100orANSI, {10, 10}, "~OB", {10, 10}},
+    Exec{teVT100orANSI, {10, 10}, "~[-2147483648A", {10, 24}},
+    Exec{teVT100orANSI, {10, 10}, "~[2147483647B", {10, 24}},
+    Exec{teVT100orANSI, {10, 10}, "~[99999999999C", {11, 10}},  // too large: read as 1
+    Exec{teVT100orANSI, {10, 10}, "~[5;10", {10, 10}},           // not finished yet
+    Exec{teVT100orANSI, {3, 4}, "~7~[9;9H~8", {3, 4}}, Exec{teVT100orANSI, {3, 4}, "~[s~[H~[u", {3, 4}},
+    Exec{teVT100orANSI, {3, 4}, "~8", {1, 1}}));  // nothing saved yet: (0, 0) clamps
+
+INSTANTIATE_TEST_SUITE_P(VT52, CursorCodeTest, testing::Values(
+    Exec{teVT52, {1, 1}, "~Y$(", {9, 5}}, Exec{teVT52, {5, 5}, "~A", {5, 4}},
+    Exec{teVT52, {5, 5}, "~B", {5, 6}}, Exec{teVT52, {5, 5}, "~C", {6, 5}},
+    Exec{teVT52, {5, 5}, "~D", {4, 5}}, Exec{teVT52, {5, 5}, "~H", {1, 1}},
+    Exec{teVT52, {5, 5}, "~I", {5, 4}}, Exec{teVT52, {5, 5}, "~Y\x7f\x7f", {80, 24}}));
+
+TEST(ComTerminal, SequenceSplitAcrossWritesIsExecuted) {
+  auto t = MakeTerminal(teVT100orANSI);
+  const QString in = Esc("ab~[12;34Hc");
+  for (int split = 0; split <= in.size(); ++split) {
+    t->ClearScreen();
+    t->WriteStr(in.left(split));
+    t->WriteStr(in.mid(split));
+    EXPECT_EQ(Row(*t, 1), "ab") << split;
+    EXPECT_EQ(t->Buffer().GetChar(34, 12).Ch, u'c') << split;
+  }
+}
+
+TEST(ComTerminal, EraseCodes) {
+  auto t = MakeTerminal(teVT100orANSI);
+  const auto fill = [&] {
+    t->ClearScreen();
+    t->WriteStr("1111\r\n2222\r\n3333");
+    t->MoveCaret(3, 2);
+  };
+  fill();
+  t->WriteStr(Esc("~[K"));
+  EXPECT_EQ(Row(*t, 2), "22");
+  EXPECT_EQ(t->CaretPos(), Pos(3, 2));
+  fill();
+  t->WriteStr(Esc("~[2K"));
+  EXPECT_EQ(Row(*t, 2), "");
+  EXPECT_EQ(t->CaretPos(), Pos(1, 2));
+  fill();
+  t->WriteStr(Esc("~[J"));
+  EXPECT_EQ(Row(*t, 1), "1111");
+  EXPECT_EQ(Row(*t, 2), "22");
+  EXPECT_EQ(Row(*t, 3), "");
+  fill();
+  t->WriteStr(Esc("~[2J"));
+  EXPECT_EQ(t->Buffer().GetLastLine(), 0);
+  EXPECT_EQ(t->CaretPos(), Pos(1, 1));
+}
+
+TEST(ComTerminal, ReverseLineFeedAtTheTopScrollsDown) {
+  auto t = MakeTerminal(teVT52);
+  t->WriteStr(Esc("top~I"));
+  EXPECT_EQ(Row(*t, 1), "");
+  EXPECT_EQ(Row(*t, 2), "top");
+  EXPECT_EQ(t->CaretPos(), Pos(4, 1));
+}
+
+TEST(ComTerminal, TabStopCodes) {
+  auto t = MakeTerminal(teVT100orANSI);
+  t->WriteStr(Esc("~[1;5H~H\r\t"));
+  EXPECT_EQ(t->CaretPos(), Pos(5, 1)) << "new stop at column 5";
+  t->WriteStr(Esc("~[g\r\t"));
+  EXPECT_EQ(t->CaretPos(), Pos(9, 1)) << "stop at 5 cleared again";
+  t->WriteStr(Esc("~[3g\r\t"));
+  EXPECT_EQ(t->CaretPos(), Pos(1, 1)) << "no stops left";
+}
+
+struct Attr {
+  const char* input;
+  TColor front, back;
+  bool underline;
+};
+
+void PrintTo(const Attr& a, std::ostream* os) { *os << a.input; }
+
+class AttributeTest : public testing::TestWithParam<Attr> {};
+
+TEST_P(AttributeTest, ColoursTheNextCell) {
+  auto t = MakeTerminal(teVT100orANSI);
+  t->SetFontColor(0x112233);
+  t->SetColor(0x445566);
+  t->SetAltColor(0x778899);
+  t->WriteStr(Esc(GetParam().input) + u'x');
+  const TComTermChar cell = t->Buffer().GetChar(t->CaretPos().x() - 1, 1);
+  ASSERT_EQ(cell.Ch, u'x');
+  EXPECT_EQ(cell.FrontColor, GetParam().front);
+  EXPECT_EQ(cell.BackColor, GetParam().back);
+  EXPECT_EQ(cell.Underline, GetParam().underline);
+}
+
+INSTANTIATE_TEST_SUITE_P(All, AttributeTest, testing::Values(
+    Attr{"", 0x112233, 0x445566, false}, Attr{"~[31m", 0x0000FF, 0x445566, false},
+    Attr{"~[32;44m", 0x008000, 0xFF0000, false}, Attr{"~[30;40m", 0x000000, 0x000000, false},
+    Attr{"~[33;45m", 0x00FFFF, 0x800080, false}, Attr{"~[36;47m", 0x0080FF, 0xFFFFFF, false},
+    Attr{"~[38;49m", 0x000080, 0x808080, false}, Attr{"~[31;44;0m", 0x112233, 0x445566, false},
+    Attr{"~[31;44m~[m", 0x112233, 0x445566, false}, Attr{"~[31;44m~c", 0x112233, 0x445566, false},
+    Attr{"~[4m", 0x112233, 0x445566, true}, Attr{"~[4;24m", 0x112233, 0x445566, false},
+    Attr{"~[7m", 0x445566, 0x112233, false}, Attr{"~[7;27m", 0x112233, 0x445566, false},
+    Attr{"~[1m", 0x778899, 0x445566, false}, Attr{"~[1;7m", 0x778899, 0x112233, false},
+    Attr{"~[1;21m", 0x112233, 0x445566, false}, Attr{"~[31;50;2;99m", 0x0000FF, 0x445566, false},
+    Attr{"~[31m~7~[32m~8", 0x0000FF, 0x445566, false},
+    Attr{"~8", 0x000000, 0x000000, false}));  // restoring never-saved attributes
+
+TEST(ComTerminal, ModeCodes) {
+  auto t = MakeTerminal(teVT100orANSI);
+  t->WriteStr(Esc("~[7h"));
+  EXPECT_TRUE(t->WrapLines());
+  t->WriteStr(Esc("~[7l"));
+  EXPECT_FALSE(t->WrapLines());
+  t->WriteStr(Esc("~[?1h"));
+  EXPECT_EQ(t->TermMode().Keys, akWindows);
+  t->WriteStr(Esc("~[?1l"));
+  EXPECT_EQ(t->TermMode().Keys, akTerminal);
+  t->WriteStr(Esc("text~[?3h"));
+  EXPECT_EQ(t->Columns(), 132);
+  EXPECT_EQ(t->Buffer().GetLastLine(), 0);
+  t->WriteStr(Esc("~[?3l"));
+  EXPECT_EQ(t->Columns(), 80);
+  t->WriteStr(Esc("~[1;7h"));  // only the first parameter counts
+  EXPECT_FALSE(t->WrapLines());
+}
+
+TEST(ComTerminal, ScreenTestFillsEveryCell) {
+  auto t = MakeTerminal(teVT100orANSI);
+  t->WriteStr(Esc("~[31;42m~#8"));
+  for (QPoint p : {Pos(1, 1), Pos(80, 24), Pos(40, 12)}) {
+    const TComTermChar c = t->Buffer().GetChar(p.x(), p.y());
+    EXPECT_EQ(c.Ch, u'E');
+    EXPECT_EQ(c.FrontColor, t->FontColor());
+    EXPECT_EQ(c.BackColor, t->Color());
+  }
+}
+
+TEST(ComTerminal, UnhandledCodesAreReportedWithTheirData) {
+  auto t = MakeTerminal(teVT100orANSI);
+  std::vector<std::pair<TEscapeCode, QString>> unhandled;
+  t->OnUnhandledCode = [&](TObject* sender, TEscapeCode code, const QString& data) {
+    EXPECT_EQ(sender, t.get());
+    unhandled.emplace_back(code, data);
+  };
+  t->WriteStr(Esc("~x~OB~OC~OD~[1J~[3;4R~[5H~OA~[0n"));
+  const std::vector<std::pair<TEscapeCode, QString>> expected{
+      {ecUnknown, "x"},          {ecAppCursorDown, "OB"},       {ecAppCursorRight, "OC"},
+      {ecAppCursorLeft, "OD"},   {ecUnknown, "[1J"},            {ecReportCursorPos, "[3;4R"},
+      {ecReportDeviceOK, "[0n"}};
+  EXPECT_EQ(unhandled, expected);
+  EXPECT_TRUE(t->EscapeCodes()->Params().isEmpty()) << "parameters are cleared after each code";
+}
+
+TEST(ComTerminal, WriteEscCodeNeedsAParser) {
+  TComTerminal t;  // built in code, never loaded: no parser yet
+  ASSERT_EQ(t.EscapeCodes(), nullptr);
+  t.WriteEscCode(ecCursorMove, {"5", "5"});
+  EXPECT_EQ(t.CaretPos(), Pos(1, 1));
+  t.SetEmulation(teVT52);
+  ASSERT_NE(t.EscapeCodes(), nullptr);
+  t.WriteEscCode(ecCursorMove, {"5", "6"});
+  EXPECT_EQ(t.CaretPos(), Pos(6, 5));
+}
+
+TEST(ComTerminal, EmulationChoosesTheParser) {
+  auto t = MakeTerminal(teVT100orANSI);
+  EXPECT_NE(dynamic_cast<TEscapeCodesVT100*>(t->EscapeCodes()), nullptr);
+  t->SetEmulation(teVT52);
+  EXPECT_EQ(dynamic_cast<TEscapeCodesVT100*>(t->EscapeCodes()), nullptr);
+  EXPECT_NE(t->EscapeCodes(), nullptr);
+
+  TEscapeCodes* supplied = nullptr;
+  t->OnGetEscapeCodes = [&](TObject*, TEscapeCodes*& codes) { codes = supplied = new TEscapeCodesVT100; };
+  t->SetEmulation(teNone);
+  EXPECT_EQ(t->EscapeCodes(), supplied);
+  t->WriteStr(Esc("~[2;3H"));
+  EXPECT_EQ(t->CaretPos(), Pos(3, 2));
+  t->OnGetEscapeCodes = nullptr;
+  t->SetEmulation(teVT52);
+  t->SetEmulation(teNone);
+  EXPECT_EQ(t->EscapeCodes(), nullptr);
+}
+
+TEST(ComTerminal, HandlerChangingTheEmulationMidTextIsSafe) {
+  auto t = MakeTerminal(teVT100orANSI);
+  t->OnUnhandledCode = [&](TObject*, TEscapeCode, const QString&) { t->SetEmulation(teNone); };
+  t->WriteStr(Esc("~x~[2J"));
+  EXPECT_EQ(Row(*t, 1), "[2J") << "no parser any more: ESC itself shows nothing";
+}
+
+// ------------------------------------------------------------ keyboard
+
+TEST(ComTerminal, KeysWithoutAPortSendAndEchoNothing) {
+  auto t = MakeTerminal(teVT100orANSI);
+  t->SetLocalEcho(true);
+  t->MoveCaret(5, 5);
+  QTest::keyClicks(t.get(), "abc");
+  QTest::keyClick(t.get(), Qt::Key_Return);
+  QTest::keyClick(t.get(), Qt::Key_Up);
+  EXPECT_EQ(t->Buffer().GetLastLine(), 0);
+  EXPECT_EQ(t->CaretPos(), Pos(5, 5));
+}
+
+TEST(ComTerminal, WindowsArrowKeysMoveTheCursorLocally) {
+  auto t = MakeTerminal(teVT100orANSI);
+  t->SetArrowKeys(akWindows);
+  t->MoveCaret(5, 5);
+  QTest::keyClick(t.get(), Qt::Key_Left);
+  QTest::keyClick(t.get(), Qt::Key_Up);
+  QTest::keyClick(t.get(), Qt::Key_Up);
+  EXPECT_EQ(t->CaretPos(), Pos(4, 3));
+  QTest::keyClick(t.get(), Qt::Key_Home);
+  EXPECT_EQ(t->CaretPos(), Pos(1, 1));
+  t->WriteStr(Esc("~[?1h~[5;5H"));  // application cursor keys are always sent
+  QTest::keyClick(t.get(), Qt::Key_Left);
+  EXPECT_EQ(t->CaretPos(), Pos(5, 5));
+}
+
+// ------------------------------------------------------------ window
+
+TEST(ComTerminal, FontRules) {
+  auto t = MakeTerminal(teNone);
+  EXPECT_GT(t->FontWidth(), 1);
+  EXPECT_GT(t->FontHeight(), 1);
+  QFont proportional("DejaVu Sans", 12);
+  proportional.setUnderline(true);
+  t->SetFont(proportional);
+  EXPECT_EQ(t->Font().family(), TCustomComTerminal::DefaultFontName());
+  EXPECT_FALSE(t->Font().underline());
+  QFont mono("DejaVu Sans Mono");
+  mono.setPixelSize(20);
+  t->SetFont(mono);
+  EXPECT_EQ(t->Font().family(), "DejaVu Sans Mono");
+  EXPECT_EQ(t->FontHeight(), QFontMetrics(mono).height());
+  EXPECT_EQ(t->FontWidth(), QFontMetrics(mono).horizontalAdvance(u'M'));
+  t->SetFontColor(0x00FF00);
+  EXPECT_EQ(t->TermAttr().FrontColor, 0x00FF00);
+  t->SetColor(0x0000FF);
+  EXPECT_EQ(t->TermAttr().BackColor, 0x0000FF);
+}
+
+TEST(ComTerminal, ScrollRangesFollowSizeFontAndGrid) {
+  auto t = MakeTerminal(teNone);
+  t->SetBorderStyle(bsNone);
+  const int fw = t->FontWidth(), fh = t->FontHeight();
+  const int extent = t->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, t.get());
+  t->show();  // a hidden widget gets its resize events only when shown
+  t->resize(fw * 80, fh * 24);  // everything fits: no bars
+  EXPECT_EQ(t->horizontalScrollBar()->maximum(), 0);
+  EXPECT_EQ(t->verticalScrollBar()->maximum(), 0);
+  t->resize(fw * 80, fh * 10);  // the vertical bar takes room from the width ...
+  EXPECT_EQ(t->horizontalScrollBar()->maximum(), 80 - (fw * 80 - extent) / fw);
+  // ... and the horizontal bar that brings up from the height: the last row stays reachable.
+  EXPECT_EQ(t->verticalScrollBar()->maximum(), 24 - (fh * 10 - extent) / fh);
+  t->SetRows(30);
+  EXPECT_EQ(t->verticalScrollBar()->maximum(), 30 - (fh * 10 - extent) / fh);
+  t->SetScrollBars(ssVertical);
+  EXPECT_EQ(t->horizontalScrollBar()->maximum(), 0);
+  EXPECT_EQ(t->verticalScrollBar()->maximum(), 20);
+  t->verticalScrollBar()->setValue(5);
+  EXPECT_EQ(t->TopLeft(), Pos(1, 6));
+  t->SetScrollBars(ssNone);
+  EXPECT_EQ(t->TopLeft(), Pos(1, 1));
+}
+
+TEST(ComTerminal, PaintsCellsWithTheirColoursAndTheBackgroundElsewhere) {
+  auto t = MakeTerminal(teVT100orANSI);
+  t->SetBorderStyle(bsNone);
+  t->SetScrollBars(ssNone);
+  t->SetColor(0x202020);
+  t->resize(t->sizeHint());
+  t->WriteStr(Esc("~[31;44m ~[3;2H~[7m "));
+  const QImage img = t->grab().toImage();
+  const int fw = t->FontWidth(), fh = t->FontHeight();
+  const auto at = [&](int col, int row) { return img.pixelColor((col - 1) * fw + fw / 2, (row - 1) * fh + fh / 2); };
+  EXPECT_EQ(at(1, 1), ToQColor(0xFF0000));  // blue background cell
+  EXPECT_EQ(at(2, 3), ToQColor(0x0000FF));  // inverted: red background
+  EXPECT_EQ(at(2, 1), ToQColor(0x202020));  // empty cells show the control's colour
+  EXPECT_EQ(at(80, 24), ToQColor(0x202020));
+}
+
+TEST(ComTerminal, PaintingFollowsTheScrollPosition) {
+  auto t = MakeTerminal(teVT100orANSI);
+  t->SetBorderStyle(bsNone);
+  t->SetScrollBars(ssVertical);
+  t->show();
+  t->resize(t->FontWidth() * 100, t->FontHeight() * 10);
+  t->WriteStr(Esc("~[12;1H~[41m "));  // a red cell on row 12
+  t->verticalScrollBar()->setValue(11);
+  ASSERT_EQ(t->TopLeft(), Pos(1, 12));
+  const QImage img = t->grab().toImage();
+  EXPECT_EQ(img.pixelColor(t->FontWidth() / 2, t->FontHeight() / 2), ToQColor(0x0000FF));
+}
+
+TEST(ComTerminal, CaretFollowsFocusAndShape) {
+  auto t = MakeTerminal(teNone);
+  t->SetBorderStyle(bsNone);
+  t->SetScrollBars(ssNone);
+  t->resize(t->sizeHint());
+  t->show();
+  t->activateWindow();
+  t->setFocus();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(t.get()));
+  ASSERT_TRUE(t->hasFocus());
+  const auto caretPixel = [&] {
+    return t->grab().toImage().pixelColor(t->FontWidth() * 2 + 1, t->FontHeight() - 1);
+  };
+  t->MoveCaret(3, 1);
+  EXPECT_EQ(caretPixel(), QColor(Qt::white)) << "block caret inverts black";
+  t->SetCaret(tcNone);
+  EXPECT_EQ(caretPixel(), QColor(Qt::black));
+  t->SetCaret(tcUnderline);
+  EXPECT_EQ(caretPixel(), QColor(Qt::white));
+  t->clearFocus();
+  EXPECT_EQ(caretPixel(), QColor(Qt::black));
+}
+
+TEST(ComTerminal, AutoSizeFitsTheGrid) {
+  auto t = MakeTerminal(teNone);
+  t->SetAutoSize(true);
+  t->SetColumns(40);
+  t->SetRows(10);
+  EXPECT_EQ(t->width(), t->FontWidth() * 40 + 4);
+  EXPECT_EQ(t->height(), t->FontHeight() * 10 + 4);
+  t->SetCtl3D(false);
+  EXPECT_EQ(t->width(), t->FontWidth() * 40 + 2);
+}
+
+TEST(ComTerminal, SelectFontOffersFixedPitchFontsAndAppliesOnlyOnOk) {
+  auto t = MakeTerminal(teNone);
+  t->SetFont(QFont("DejaVu Sans Mono", 11));
+  QFont chosen("DejaVu Sans Mono");
+  chosen.setPointSize(15);
+  for (bool ok : {false, true}) {
+    bool offered = false;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      // Preset with the terminal's font (its size; the family may be a substitute).
+      offered = dialog->testOption(QFontDialog::MonospacedFonts) &&
+                dialog->currentFont().pointSize() == t->Font().pointSize();
+      dialog->setCurrentFont(chosen);
+      ok ? dialog->accept() : dialog->reject();
+    });
+    t->SelectFont();
+    EXPECT_TRUE(offered);
+    EXPECT_EQ(t->Font().pointSize() == 15, ok);
+  }
+}
+
+TEST(ComTerminal, DoubleClickRaisesOnDblClick) {
+  auto t = MakeTerminal(teNone);
+  int clicks = 0;
+  t->OnDblClick = [&](TObject*) { ++clicks; };
+  QTest::mouseDClick(t->viewport(), Qt::LeftButton);
+  EXPECT_EQ(clicks, 1);
+}
+
+}  // namespace
