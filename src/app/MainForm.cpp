@@ -35,6 +35,7 @@
 #include "components/AnalogMeter.h"
 #include "components/BlinkLED.h"
 #include "meter/ModelTables.h"
+#include "serial/ui/ComTerminal.h"
 
 namespace {
 
@@ -375,13 +376,20 @@ QWidget* TMainForm::CreateDevicePage() {
 
   auto* terminalBox = new QGroupBox(QStringLiteral("Terminal"), page);
   auto* tl = new QVBoxLayout(terminalBox);
-  auto* terminal = new QPlainTextEdit(terminalBox);
-  terminal->setReadOnly(true);
-  terminal->setFont(QFont(QStringLiteral("Courier New"), 8));
-  terminal->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  terminal->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  ComTerminal = terminal;
+  ComTerminal = new TComTerminal(terminalBox);
   ComTerminal->setObjectName(QStringLiteral("ComTerminal"));
+  ComTerminal->SetName(ComTerminal->objectName());
+  ComTerminal->BeginLoading();
+  ComTerminal->SetEmulation(teNone);
+  ComTerminal->SetColor(clWhite);
+  ComTerminal->SetFontColor(clBlack);
+  ComTerminal->SetFont(QFont(QStringLiteral("Courier New"), 8));
+  ComTerminal->SetLocalEcho(true);
+  ComTerminal->SetRows(34);
+  ComTerminal->SetScrollBars(ssVertical);
+  ComTerminal->SetCaret(tcUnderline);
+  ComTerminal->SetWrapLines(true);
+  ComTerminal->EndLoading();
   tl->addWidget(ComTerminal);
   centre->addWidget(terminalBox, 1);
   v->addLayout(centre, 1);
@@ -642,12 +650,10 @@ int TMainForm::ChartPointNumber() const {
 }
 
 void TMainForm::TerminalWrite(const QByteArray& bytes) {
-  auto* terminal = static_cast<QPlainTextEdit*>(ComTerminal);
-  terminal->moveCursor(QTextCursor::End);
-  terminal->insertPlainText(QString::fromLatin1(bytes));
+  ComTerminal->WriteStr(QString::fromLatin1(bytes));
 }
 
-void TMainForm::TerminalClear() { static_cast<QPlainTextEdit*>(ComTerminal)->clear(); }
+void TMainForm::TerminalClear() { ComTerminal->ClearScreen(); }
 
 void TMainForm::SetLogMemo(const QStringList& lines) {
   Memo_Log->setPlainText(lines.join(QLatin1Char('\n')));

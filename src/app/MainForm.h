@@ -26,6 +26,7 @@ class QToolButton;
 class TAnalogMeter;
 class TBlinkLED;
 class TChart;
+class TComTerminal;
 class TStatusBar;
 
 class TMainForm : public QMainWindow, public TObject, public IMeterView {
@@ -139,7 +140,7 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   TBlinkLED* LED2 = nullptr;
   TBlinkLED* LED3 = nullptr;
   QPlainTextEdit* Memo1 = nullptr;
-  QWidget* ComTerminal = nullptr;
+  TComTerminal* ComTerminal = nullptr;
   QStackedWidget* Notebook_Device = nullptr;
   TChart* Chart1 = nullptr;
   QStackedWidget* Notebook_Grafik = nullptr;

@@ -58,6 +58,7 @@ TEST_P(ModelLook, ShowsTheModelsPagesOutputsActionsAndScale) {
     if (i == 20) form.ChartAddNullXY(i * 0.2, 0);
     else form.ChartAddXY(i * 0.2, 10 + (i % 7));
   }
+  for (int i = 0; i < 40; ++i) form.TerminalWrite(QByteArray::number(1000 + i * 7) + "\r\n");
   form.SetStatusText(0, " COMx:Offline");
   form.SetStatusText(1, "0042");
   form.SetStatusText(2, " Get Parameter ok");

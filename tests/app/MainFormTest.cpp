@@ -6,6 +6,7 @@
 #include "app/QtPrinters.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -28,6 +29,7 @@
 #include "app/StatusBar.h"
 #include "components/AnalogMeter.h"
 #include "components/BlinkLED.h"
+#include "serial/ui/ComTerminal.h"
 
 namespace {
 
@@ -131,6 +133,29 @@ TEST(MainForm, TerminalFontButtonsStepBetweenEightAndTwenty) {
   EXPECT_TRUE(form.ComTerminal->font().bold());
   form.ToolButton13->click();
   EXPECT_FALSE(form.ComTerminal->font().bold());
+}
+
+// The first row of the terminal's screen, trailing blanks cut.
+QString FirstRow(TComTerminal* t) {
+  QBuffer b;
+  b.open(QIODevice::WriteOnly);
+  t->SaveToStream(b);
+  return QString::fromLatin1(b.data().split('\r').value(0)).trimmed();
+}
+
+TEST(MainForm, TerminalIsSetUpAndShowsWhatIsWritten) {
+  TMainForm form;
+  TComTerminal* t = form.ComTerminal;
+  EXPECT_EQ(t->Emulation(), teNone);
+  EXPECT_EQ(t->Color(), clWhite);
+  EXPECT_TRUE(t->LocalEcho());
+  EXPECT_TRUE(t->WrapLines());
+  EXPECT_EQ(t->Caret(), tcUnderline);
+  EXPECT_EQ(t->ScrollBars(), ssVertical);
+  form.TerminalWrite("12.345\xB0");
+  EXPECT_EQ(FirstRow(t), QString::fromLatin1("12.345\xB0"));
+  form.TerminalClear();
+  EXPECT_EQ(FirstRow(t), "");
 }
 
 TEST(MainForm, ShellFoldersByNumber) {
