@@ -1,12 +1,11 @@
 #include <QApplication>
-#include <QMainWindow>
+
+#include "app/MainForm.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Telquin"));
-  QMainWindow window;
-  window.setWindowTitle(QStringLiteral("Telquin"));
-  window.resize(800, 600);
+  TMainForm window;
   window.show();
   return QApplication::exec();
 }
