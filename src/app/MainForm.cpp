@@ -30,6 +30,7 @@
 #include "app/Chart.h"
 #include "app/DialogFilter.h"
 #include "app/ImageList.h"
+#include "meter/MeterLogic.h"
 #include "app/ParamPage.h"
 #include "app/StatusBar.h"
 #include "components/AnalogMeter.h"
@@ -153,6 +154,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
   // The client area without the menu bar is 937 x 667.
   resize(937, 667 + MainMenu1->sizeHint().height());
+
+  FormCreate(QCoreApplication::arguments().mid(1));
 }
 
 TMainForm::~TMainForm() = default;

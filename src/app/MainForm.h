@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 
 #include "app/WidgetParamControls.h"
 #include "meter/MeterView.h"
@@ -28,6 +29,7 @@ class TBlinkLED;
 class TChart;
 class TComTerminal;
 class TStatusBar;
+class TMeterLogic;
 
 class TMainForm : public QMainWindow, public TObject, public IMeterView {
   Q_OBJECT
@@ -35,6 +37,30 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
  public:
   explicit TMainForm(QWidget* parent = nullptr);
   ~TMainForm() override;
+
+  // The meter logic behind the window (created with the window, as the
+  // window's creation handler does).
+  TMeterLogic& Logic() { return *FLogic; }
+
+  // Start-up and shut-down of the window (the creation handler runs inside
+  // the constructor with the program's arguments).
+  void FormCreate(const QStringList& arguments);
+  void FormShow();
+  void FormClose();
+
+  // The interface setup: shows the dialog (when one is installed), then
+  // brings the port into line with the settings.
+  void acSettingsExecute();
+  std::function<void()> OnInterfaceSetup;  // shows the interface setup dialog modally
+
+  // Dialogs created after the window (the program entry sets them).
+  void SetDialogs(IChangeBaudDialog* changeBd, ISimuSetupDialog* simuSetup,
+                  ISignalLevelDialog* signalLevel);
+
+  // Runs an action's handler the way the action list does: the shared
+  // enabling rule first for the meter actions, nothing when the action is
+  // disabled, and a failure shown to the user instead of escaping.
+  void ExecuteAction(const QString& name, const std::function<void()>& handler);
 
   // Actions by name ("acDT", ...); nullptr for an unknown name.
   QAction* Action(const QString& name) const { return FActions.value(name); }
@@ -151,9 +177,12 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
 
  protected:
   bool event(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void CreateActions();
+  void ConnectLogic();
   void CreateMenus();
   void CreateToolBar();
   QWidget* CreateParameterNotebook();
@@ -171,4 +200,6 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   IChangeBaudDialog* FChangeBdDlg = nullptr;
   ISimuSetupDialog* FSimuSetupDlg = nullptr;
   ISignalLevelDialog* FSignalLevelDlg = nullptr;
+  std::unique_ptr<TMeterLogic> FLogic;
+  bool FShown = false;
 };

@@ -16,9 +16,9 @@
 
 #include "app/Chart.h"
 #include "app/MainForm.h"
-#include "app/ModelLook.h"
 #include "components/AnalogMeter.h"
 #include "components/BlinkLED.h"
+#include "meter/MeterLogic.h"
 #include "meter/ModelTables.h"
 
 namespace {
@@ -51,7 +51,8 @@ TEST_P(ModelLook, ShowsTheModelsPagesOutputsActionsAndScale) {
   const TModelTable& t = ModelTable(d);
   TMainForm form;
   form.Notebook_Grafik->setCurrentIndex(3);  // KESTO ZAREL leaves it here
-  ApplyModelLook(form, d);
+  form.Logic().SetDevice(d);
+  form.Logic().ChangeDevice();  // also for PAVON, the model already current
   for (const TParamDef& p : t.params)
     for (const TPartDef& part : p.parts) form.Controls().SetText(part.control, part.standard);
   for (int i = 0; i < 40; ++i) {
