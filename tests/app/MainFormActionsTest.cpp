@@ -4,6 +4,9 @@
 #include "app/QtPrinters.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -191,18 +194,31 @@ TEST(MainFormActions, ButtonsFollowTheirActionAndRunIt) {
   EXPECT_EQ(ButtonsOf(form, "acSetParameter").size(), 5);  // one per parameter page
 }
 
+// Triggers the action and cancels a modal dialog that shows up meanwhile;
+// true when one did.
+bool TriggerCancellingDialogs(QAction* action) {
+  bool shown = false;
+  QTimer::singleShot(0, [&shown] {
+    if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+      shown = true;
+      d->reject();
+    }
+  });
+  action->trigger();
+  QCoreApplication::processEvents();
+  return shown;
+}
+
 TEST(MainFormActions, CheckedChangesOnlyWhenTheHandlerSetsIt) {
   TMainForm form;
   QAction* log = form.Action("acStartStopLog");
-  bool checkedInHandler = true;
-  QObject::connect(log, &QAction::triggered, [&] { checkedInHandler = log->isChecked(); });
-  log->trigger();
-  EXPECT_FALSE(checkedInHandler);
+  // The handler sees the state before the click: unchecked starts a log file
+  // (its name is asked for, cancelled here), checked stops it (no dialog).
+  EXPECT_TRUE(TriggerCancellingDialogs(log));
+  EXPECT_FALSE(form.ActionChecked("acStartStopLog"));
   form.SetActionChecked("acStartStopLog", true);
-  log->trigger();
-  EXPECT_TRUE(checkedInHandler);
   EXPECT_TRUE(form.ActionChecked("acStartStopLog"));
-  form.SetActionChecked("acStartStopLog", false);
+  EXPECT_FALSE(TriggerCancellingDialogs(log));
   EXPECT_FALSE(form.ActionChecked("acStartStopLog"));
 }
 
