@@ -10,9 +10,6 @@
 // (they must be equal) and the CPU of the receiving side: the whole process
 // less the writer thread.
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
-#include <time.h>
-
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
@@ -23,27 +20,9 @@
 #include "meter/MeterLogic.h"
 #include "support/FakeMeterView.h"
 #include "support/PtyPair.h"
+#include "StreamBench.h"
 
 namespace {
-
-double ProcessCpu() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
-
-double ThreadCpu() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
-
-double Now() {
-  timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
 
 // One block of `burst` lines, the values cycling through 100 distances.
 QByteArray Lines(int first, int burst) {
@@ -108,26 +87,13 @@ void BM_MeasureStream(benchmark::State& state) {
     r.target = writes * burst;
     std::atomic<double> writerCpu{0};
     std::thread far([&] {
-      const double c0 = ThreadCpu();
-      timespec next{};
-      clock_gettime(CLOCK_MONOTONIC, &next);
-      const long long periodNs = 1000000000ll * burst / linesPerSecond;
-      for (long long i = 0; i < writes; ++i) {
-        r.pty.WriteMaster(blocks[static_cast<int>(i % 100)]);
-        next.tv_nsec += periodNs;
-        while (next.tv_nsec >= 1000000000) {
-          next.tv_nsec -= 1000000000;
-          ++next.tv_sec;
-        }
-        clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);
-      }
-      writerCpu = ThreadCpu() - c0;
+      writerCpu = bench::WritePaced(r.pty, blocks, writes, 1000000000ll * burst / linesPerSecond);
     });
-    const double c0 = ProcessCpu(), t0 = Now();
+    const double c0 = bench::ProcessCpu(), t0 = bench::Now();
     r.loop.exec();
     far.join();
-    wall += Now() - t0;
-    cpu += ProcessCpu() - c0 - writerCpu;
+    wall += bench::Now() - t0;
+    cpu += bench::ProcessCpu() - c0 - writerCpu;
     sent += writes * burst;
     // Lines in the file (less the header); without a file the packets handed
     // to the log list (which keeps only the newest 10001).

@@ -11,8 +11,6 @@
 // end (its own CPU time is measured and taken off).
 #include <benchmark/benchmark.h>
 #include <poll.h>
-#include <sys/resource.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -22,27 +20,9 @@
 
 #include "serial/ComPort.h"
 #include "support/PtyPair.h"
+#include "StreamBench.h"
 
 namespace {
-
-double ProcessCpu() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
-
-double ThreadCpu() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
-
-double Now() {
-  timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
 
 // The link counts what arrives and ends the event loop at `target` bytes
 // (no polling timer: it would cost wake-ups of its own).
@@ -76,17 +56,17 @@ void BM_StreamFlat(benchmark::State& state) {
     Receiver r;
     std::atomic<double> writerCpu{0};
     std::thread far([&] {
-      const double c0 = ThreadCpu();
+      const double c0 = bench::ThreadCpu();
       QByteArray block(4096, '7');
       for (long long sent = 0; sent < total; sent += block.size()) r.pty.WriteMaster(block);
-      writerCpu = ThreadCpu() - c0;
+      writerCpu = bench::ThreadCpu() - c0;
     });
-    const double c0 = ProcessCpu(), t0 = Now();
+    const double c0 = bench::ProcessCpu(), t0 = bench::Now();
     r.target = total;
     r.loop.exec();
-    wall += Now() - t0;
+    wall += bench::Now() - t0;
     far.join();
-    cpu += ProcessCpu() - c0 - writerCpu;
+    cpu += bench::ProcessCpu() - c0 - writerCpu;
   }
   const double mb = static_cast<double>(total) * static_cast<double>(state.iterations()) / 1e6;
   state.counters["MB_per_s"] = mb / wall;
@@ -109,27 +89,14 @@ void BM_StreamPaced(benchmark::State& state) {
     std::atomic<double> writerCpu{0};
     const long long writes = static_cast<long long>(seconds * linesPerSecond / burst);
     std::thread far([&] {
-      const double c0 = ThreadCpu();
-      timespec next{};
-      clock_gettime(CLOCK_MONOTONIC, &next);
-      const long long periodNs = 1000000000ll * burst / linesPerSecond;
-      for (long long i = 0; i < writes; ++i) {
-        r.pty.WriteMaster(chunk);
-        next.tv_nsec += periodNs;
-        while (next.tv_nsec >= 1000000000) {
-          next.tv_nsec -= 1000000000;
-          ++next.tv_sec;
-        }
-        clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);
-      }
-      writerCpu = ThreadCpu() - c0;
+      writerCpu = bench::WritePaced(r.pty, {chunk}, writes, 1000000000ll * burst / linesPerSecond);
     });
-    const double c0 = ProcessCpu(), t0 = Now();
+    const double c0 = bench::ProcessCpu(), t0 = bench::Now();
     r.target = writes * chunk.size();
     r.loop.exec();
     far.join();
-    wall += Now() - t0;
-    cpu += ProcessCpu() - c0 - writerCpu;
+    wall += bench::Now() - t0;
+    cpu += bench::ProcessCpu() - c0 - writerCpu;
     lines += writes * burst;
   }
   state.counters["lines_per_s"] = static_cast<double>(lines) / wall;

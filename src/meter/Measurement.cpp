@@ -157,30 +157,22 @@ TOutputParams TMeasurement::OutputParams() const {
   TOutputParams p;
   const TDeviceType device = FLogic.Device();
   p.Device = device;
+  const TMeterModel& m = FLogic.Model(device);
   switch (device) {
-    case Pavon: {
-      const TPavon& m = FLogic.FPavon;
-      p.RB = m.P_RB();
-      p.RE = m.P_RE();
-      p.AC = m.P_AC();
-      p.AH = m.P_AH();
-      p.AW = m.P_AW();
-      p.SE = m.P_SE();
+    case Pavon:
+    case Dorvane:
+      // DORVANE has no window and no error mode: its AW and SE read ''.
+      p.RB = m.Param(QStringLiteral("RB"));
+      p.RE = m.Param(QStringLiteral("RE"));
+      p.AC = m.Param(QStringLiteral("AC"));
+      p.AH = m.Param(QStringLiteral("AH"));
+      p.AW = m.Param(QStringLiteral("AW"));
+      p.SE = m.Param(QStringLiteral("SE"));
       break;
-    }
-    case Dorvane: {
-      const TDorvane& m = FLogic.FDorvane;
-      p.RB = m.P_RB();
-      p.RE = m.P_RE();
-      p.AC = m.P_AC();
-      p.AH = m.P_AH();
-      break;
-    }
     case Hexlin:
     case Tavri:
     case KESTO_ZAREL: {
       // The three models keep QA and Q1.. under the same codes.
-      const TMeterModel& m = FLogic.Model(device);
       static const QString kQ[3] = {QStringLiteral("Q1"), QStringLiteral("Q2"),
                                     QStringLiteral("Q3")};
       for (int i = 0; i < 2; ++i) p.QA[i] = m.Param(QStringLiteral("QA"), i);
