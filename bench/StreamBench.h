@@ -1,11 +1,14 @@
 #pragma once
-// Shared by the stream benchmarks: CPU and wall clocks, and a far end that
-// writes blocks into a pty master at a fixed pace.
+// Shared by the stream benchmarks: CPU and wall clocks, a far end that
+// writes blocks into a pty master at a fixed pace, and main().
 
 #include <sys/resource.h>
 #include <time.h>
 
+#include <benchmark/benchmark.h>
+
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QVector>
 
 #include "support/PtyPair.h"
@@ -49,6 +52,18 @@ inline double WritePaced(PtyPair& pty, const QVector<QByteArray>& blocks, long l
     clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);
   }
   return ThreadCpu() - c0;
+}
+
+// main() of a stream benchmark: a Qt core application around the runs.
+inline int RunStreamBenchmarks(int argc, char** argv) {
+  // Qt's own event loop costs less per wake-up than the GLib one.
+  if (qEnvironmentVariableIsEmpty("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
+  QCoreApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
 }
 
 }  // namespace bench

@@ -116,13 +116,4 @@ BENCHMARK(BM_StreamPaced)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  // Qt's own event loop costs less per wake-up than the GLib one.
-  if (qEnvironmentVariableIsEmpty("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return bench::RunStreamBenchmarks(argc, argv); }
