@@ -223,13 +223,15 @@ void TMeasurement::AppendToLogFile(const QString& line) {
   // Opened and closed for every line, so the file is complete on disk after
   // each measurement.
   const QByteArray bytes = FileLine(line);
-  if (FLogFile.Append(std::string_view(bytes.constData(), std::size_t(bytes.size())))) return;
+  QString reason;
+  if (FLogFile.Append(std::string_view(bytes.constData(), std::size_t(bytes.size())), &reason))
+    return;
   // No further lines: say so, and leave the action in the stopped state.
   IMeterView& view = FLogic.View();
   view.SetActionChecked(kStartStopLog, false);
   view.SetActionCaption(kStartStopLog, QStringLiteral("Start Log File"));
-  FLogic.SetStatusText(2,
-                       QStringLiteral(" Log File stopped, cannot write: %1").arg(FLogFile.Name()));
+  FLogic.SetStatusText(
+      2, QStringLiteral(" Log File stopped, cannot write %1: %2").arg(FLogFile.Name(), reason));
   FLogFile.SetName(QString());
 }
 
