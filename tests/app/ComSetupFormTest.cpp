@@ -188,12 +188,6 @@ TEST_F(InterfaceSetup, CancelChangesNothingButTheListStaysAsPicked) {
 
 TEST_F(InterfaceSetup, SimulationTicksTheReadButNotTheOtherWayRound) {
   Start(Pavon, br9600);
-  form->CheckBox1->click();
-  EXPECT_TRUE(form->AutoGet());
-  form->CheckBox1->click();
-  EXPECT_FALSE(form->AutoGet());
-  EXPECT_FALSE(form->Simulation());
-
   form->CheckBox2->click();
   EXPECT_TRUE(form->Simulation());
   EXPECT_TRUE(form->AutoGet());
