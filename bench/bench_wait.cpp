@@ -8,30 +8,17 @@
 //                        lines (20 ms apart, as the emulator sends them) into
 //                        the measurement splitter.
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
-#include <time.h>
 
-#include <QCoreApplication>
 
 #include "meter/MeterLogic.h"
 #include "support/FakeMeterView.h"
 #include "support/MeterEmulator.h"
 #include "support/PtyPair.h"
 
+#include "BenchClock.h"
+#include "BenchMain.h"
+
 namespace {
-
-double ProcessCpu() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
-
-double Now() {
-  timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
 
 struct Rig {
   PtyPair pty;
@@ -80,12 +67,4 @@ BENCHMARK(BM_WaitWhileStreaming)->Unit(benchmark::kMillisecond)->UseRealTime()->
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarksInEventLoopProcess(argc, argv); }

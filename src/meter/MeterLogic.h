@@ -172,6 +172,9 @@ class TMeterLogic {
   void DoSetStandard();
   // Marks a transfer as running; false when one already runs.
   bool BeginTransfer();
+  // Brings a streaming meter to rest before a transfer: ESC and the model's
+  // pause (PAVON's is given).
+  void StopMeter(std::uint32_t pavonWaitMs);
   // Stops a streaming DORVANE: ESC if it sends, then up to four probes
   // with a second's pause while it keeps sending.
   void StopDorvane();

@@ -39,6 +39,30 @@ QStringList SplitReply(QString value, TReadSplit split, int parts) {
 }
 
 QString PortNotOpenText() { return QStringLiteral(" ") + ComPortErrorText(24); }
+
+// The frame of a read or write: hourglass, its action off and measurement
+// lines not taken while it runs (replies are no measurements); on every way
+// out, exceptions included, the diagram restarts and all is restored.
+class TTransferFrame {
+ public:
+  TTransferFrame(TMeterLogic& logic, QString action) : FLogic(logic), FAction(std::move(action)) {
+    FLogic.View().BeginBusyCursor();
+    FLogic.View().SetActionEnabled(FAction, false);
+    FLogic.ComMessPacket.SetComPort(nullptr);
+  }
+  ~TTransferFrame() {
+    FLogic.View().ChartClear();
+    FLogic.View().SetActionEnabled(FAction, true);
+    FLogic.ComMessPacket.SetComPort(&FLogic.ComPort);
+    FLogic.View().EndBusyCursor();
+  }
+  TTransferFrame(const TTransferFrame&) = delete;
+  TTransferFrame& operator=(const TTransferFrame&) = delete;
+
+ private:
+  TMeterLogic& FLogic;
+  QString FAction;
+};
 }  // namespace
 
 bool TMeterLogic::BeginTransfer() {
@@ -49,6 +73,24 @@ bool TMeterLogic::BeginTransfer() {
   }
   FTransferRunning = true;
   return true;
+}
+
+void TMeterLogic::StopMeter(std::uint32_t pavonWaitMs) {
+  switch (FDevice) {
+    case Pavon:
+      SendStr(kEsc);
+      Wait(pavonWaitMs);
+      break;
+    case Dorvane:
+      StopDorvane();
+      break;
+    case Hexlin:
+    case Tavri:
+    case KESTO_ZAREL:
+      SendStr(kEsc);
+      Wait(1000);
+      break;
+  }
 }
 
 void TMeterLogic::StopDorvane() {
@@ -75,7 +117,7 @@ void TMeterLogic::DoGetParameter() {
     return;
   }
 
-  FView.BeginBusyCursor();
+  TTransferFrame frame(*this, QStringLiteral("acGetParameter"));
   if (ComPort.Connected()) {
     SetStatusText(2, QStringLiteral(" Get Parameter"));
   } else if (FOpenErrorText.isEmpty() || FView.StatusText(2) != FOpenErrorText) {
@@ -83,29 +125,8 @@ void TMeterLogic::DoGetParameter() {
     SetStatusText(2, PortNotOpenText());
   }
   BlankParameters();
-  FView.SetActionEnabled(QStringLiteral("acGetParameter"), false);
-  ComMessPacket.SetComPort(nullptr);  // replies are no measurements
-
-  TScopeExit closing([this] {
-    FView.ChartClear();
-    FView.SetActionEnabled(QStringLiteral("acGetParameter"), true);
-    ComMessPacket.SetComPort(&ComPort);
-    FView.EndBusyCursor();
-  });
-
   DebugTrace(QStringLiteral("Get Parameter"));
-
-  switch (FDevice) {
-    case Pavon:
-      SendStr(kEsc);
-      break;
-    case Dorvane:
-      StopDorvane();
-      break;
-    default:
-      SendStr(kEsc);
-      Wait(1000);
-  }
+  StopMeter(0);
 
   // DORVANE replies carry no echo of the code.
   auto echo = [this](const QString& code) { return FDevice == Dorvane ? QString() : code; };
@@ -222,32 +243,10 @@ void TMeterLogic::DoSetParameter() {
     return;
   }
 
-  FView.BeginBusyCursor();
+  TTransferFrame frame(*this, QStringLiteral("acSetParameter"));
   SetStatusText(2, QStringLiteral(" Set Parameter"));
-  FView.SetActionEnabled(QStringLiteral("acSetParameter"), false);
-  ComMessPacket.SetComPort(nullptr);
-
-  TScopeExit closing([this] {
-    FView.ChartClear();
-    FView.SetActionEnabled(QStringLiteral("acSetParameter"), true);
-    ComMessPacket.SetComPort(&ComPort);
-    FView.EndBusyCursor();
-  });
-
   DebugTrace(QStringLiteral("Set Parameter"));
-
-  switch (FDevice) {
-    case Pavon:
-      SendStr(kEsc);
-      Wait(500);
-      break;
-    case Dorvane:
-      StopDorvane();
-      break;
-    default:
-      SendStr(kEsc);
-      Wait(1000);
-  }
+  StopMeter(500);
 
   // Empty values are skipped by SetCmdValue; the list is always gone through.
   for (const TSendDef& send : model.Table().sendOrder)
