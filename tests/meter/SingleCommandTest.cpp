@@ -149,6 +149,16 @@ TEST(SingleCommandsMore, BaudRateGoesToTheMeterAtTheOldRateThenThePortSwitches) 
   EXPECT_EQ(rig.logic.ComPort.BaudRate(), br38400);
   EXPECT_EQ(rig.view.changeBaud.enterCalls, 3);
 
+  // A rate the PC's port refuses: neither the meter nor the port switch.
+  rig.logic.ComPort.SetCustomBaudRate(0);
+  rig.view.changeBaud.result = 1;
+  rig.view.changeBaud.chosenRate = brCustom;
+  rig.logic.acBaudrateExecute();
+  ASSERT_EQ(rig.view.errors.size(), 1);
+  EXPECT_TRUE(rig.view.errors[0].startsWith("PC COM port do not support baudrate "));
+  EXPECT_EQ(rig.logic.ComPort.BaudRate(), br38400);
+  EXPECT_EQ(rig.CommandsAfter(2), WithEsc({"dt"}));
+
   MeterRig dorvane(Dorvane);
   dorvane.view.changeBaud.result = 1;
   dorvane.logic.acBaudrateExecute();
@@ -206,31 +216,4 @@ TEST(SingleCommandsMore, EnablingRuleFollowsThePortOrSimulation) {
   rig.logic.acOpenPortExecute();
   rig.logic.onUpdate();
   EXPECT_TRUE(rig.view.ActionEnabled("acGetParameter"));
-}
-
-TEST(SingleCommandsMore, TestCommandsShowTheReply) {
-  MeterRig rig(Pavon);
-  rig.emulator.values.insert("ID", "PAVON V1.0");
-  rig.view.inputAnswers.push_back(QString("ID"));
-  rig.logic.Test1Click();
-  EXPECT_EQ(rig.view.caption, "ID=>PAVON V1.0< (typ=1)");
-  rig.emulator.silent = true;
-  rig.view.inputAnswers.push_back(std::nullopt);  // cancelled: the proposed SA
-  rig.logic.Test1Click();
-  EXPECT_EQ(rig.view.caption, "SA=>< (typ=0)");
-
-  MeterRig dorvane(Dorvane);
-  dorvane.emulator.values.insert("MW", "12");
-  dorvane.logic.BitBtn73Click();
-  EXPECT_EQ(dorvane.view.messages, QStringList{"12\r\n 1"});
-}
-
-TEST(SingleCommandsMore, ViewFileOpensTheChosenFileWithTheShell) {
-  MeterRig rig(Pavon, false);
-  rig.logic.acViewFileExecute();  // cancelled
-  rig.view.openDialogAnswers.push_back(QString("/tmp/log.csv"));
-  rig.logic.acViewFileExecute();
-  EXPECT_EQ(rig.view.shellOpened, QStringList{"/tmp/log.csv"});
-  ASSERT_EQ(rig.view.openDialogCalls.size(), 2);
-  EXPECT_EQ(rig.view.openDialogCalls[1].filterIndex, 0);  // the dialog keeps its settings
 }
