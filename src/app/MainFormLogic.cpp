@@ -1,0 +1,150 @@
+// The window's share of start-up and shut-down, and the wiring of its
+// actions, timers and terminal to the meter logic.
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QTimer>
+
+#include "app/Chart.h"
+#include "app/MainForm.h"
+#include "meter/MeterLogic.h"
+#include "serial/ComPort.h"
+#include "serial/ui/ComTerminal.h"
+
+void TMainForm::FormCreate(const QStringList& arguments) {
+  // Panel 0 draws itself (red while offline); the log list, the model
+  // objects and the splitters come with the logic.
+  FLogic = std::make_unique<TMeterLogic>(*this);
+  ComTerminal->SetRows(48);
+  ComTerminal->SetDoubleBuffered(false);
+  ComTerminal->SetComPort(&FLogic->ComPort);
+  ComTerminal->OnChar = [this](TObject*, QChar Ch) { FLogic->ComTerminalChar(Ch.toLatin1()); };
+  ComTerminal->OnDblClick = [this](TObject*) { FLogic->ComTerminalDblClick(); };
+  OnLogWindowSelected = [this] { FLogic->Measurement.ShowLogWindow(); };
+  ConnectLogic();
+  FLogic->FormCreate(arguments);
+}
+
+void TMainForm::SetDialogs(IChangeBaudDialog* changeBd, ISimuSetupDialog* simuSetup,
+                           ISignalLevelDialog* signalLevel) {
+  FChangeBdDlg = changeBd;
+  FSimuSetupDlg = simuSetup;
+  FSignalLevelDlg = signalLevel;
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (FShown) return;
+  FShown = true;
+  // The first show continues once the window is on screen: the interface
+  // setup is a modal dialog over it.
+  QTimer::singleShot(0, this, [this] { FormShow(); });
+}
+
+void TMainForm::FormShow() {
+  SetPictureDialogInitialDir(GetSpecialFolderPath(39));
+  acSettingsExecute();
+  FLogic->ChangeDevice();
+  SetNotebookPage(0);
+}
+
+void TMainForm::acSettingsExecute() {
+  // The dialog's OK may fail after it applied part of the settings (a port
+  // that cannot take them): the port is brought into line all the same and
+  // the failure shown, as for any action.
+  try {
+    if (OnInterfaceSetup) OnInterfaceSetup();
+  } catch (const EComPort& e) {
+    FLogic->ApplyInterfaceSetup();
+    ShowError(e.Message());
+    return;
+  } catch (const std::exception& e) {
+    FLogic->ApplyInterfaceSetup();
+    ShowError(QString::fromLocal8Bit(e.what()));
+    return;
+  }
+  FLogic->ApplyInterfaceSetup();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  FormClose();
+  QMainWindow::closeEvent(event);
+}
+
+void TMainForm::FormClose() {
+  if (FLogic) FLogic->FormClose();
+}
+
+void TMainForm::ExecuteAction(const QString& name, const std::function<void()>& handler) {
+  if (TMeterLogic::UpdateRuleActions().contains(name)) FLogic->onUpdate();
+  if (QAction* a = Action(name); a && !a->isEnabled()) return;
+  try {
+    handler();
+  } catch (const EComPort& e) {
+    ShowError(e.Message());
+  } catch (const std::exception& e) {
+    ShowError(QString::fromLocal8Bit(e.what()));
+  }
+}
+
+void TMainForm::ConnectLogic() {
+  TMeterLogic& L = *FLogic;
+  TMeasurement& M = L.Measurement;
+  TSimulator& S = L.Simulator;
+  const std::pair<const char*, std::function<void()>> handlers[] = {
+      {"acGetParameter", [&L] { L.acGetParameterExecute(); }},
+      {"acSetParameter", [&L] { L.acSetParameterExecute(); }},
+      {"acSetStandard", [&L] { L.acSetStandardExecute(); }},
+      {"acSetProfibus", [&L] { L.acSetProfibusExecute(); }},
+      {"acOpen", [&L] { L.acOpenExecute(); }},
+      {"acSave", [&L] { L.acSaveExecute(); }},
+      {"acExport", [&L] { L.acExportExecute(); }},
+      {"acImport", [&L] { L.acImportExecute(); }},
+      {"acDT", [&L] { L.acDTExecute(); }},
+      {"acDS", [&L] { L.acDSExecute(); }},
+      {"acDW", [&L] { L.acDWExecute(); }},
+      {"acDX", [&L] { L.acDXExecute(); }},
+      {"acDF", [&L] { L.acDFExecute(); }},
+      {"acDM", [&L] { L.acDMExecute(); }},
+      {"acCT", [&L] { L.acCTExecute(); }},
+      {"acVM", [&L] { L.acVMExecute(); }},
+      {"acVT", [&L] { L.acVTExecute(); }},
+      {"acTP", [&L] { L.acTPExecute(); }},
+      {"acID", [&L] { L.acIDExecute(); }},
+      {"acDevice", [&L] { L.acDeviceExecute(); }},
+      {"acLF", [&L] { L.acLFExecute(); }},
+      {"acLO", [&L] { L.acLOExecute(); }},
+      {"acDisplay", [&L] { L.acDisplayExecute(); }},
+      {"acStop", [&L] { L.acStopExecute(); }},
+      {"acSO", [&L] { L.acSOExecute(); }},
+      {"acBaudrate", [&L] { L.acBaudrateExecute(); }},
+      {"acDJ", [&L] { L.acDJExecute(); }},
+      {"acSd", [&L] { L.acSdExecute(); }},
+      {"acOpenPort", [&L] { L.acOpenPortExecute(); }},
+      {"acViewFile", [&L] { L.acViewFileExecute(); }},
+      {"acStartStopLog", [&M] { M.acStartStopLogExecute(); }},
+      {"acSaveLog", [&M] { M.acSaveLogExecute(); }},
+      {"acClearLog", [&M] { M.acClearLogExecute(); }},
+      {"acClearGrafik", [&M] { M.acClearGrafikExecute(); }},
+      {"acSaveGrafik", [&M] { M.acSaveGrafikExecute(); }},
+      {"acZoomIn", [&M] { M.acZoomInExecute(); }},
+      {"acZoomOut", [&M] { M.acZoomOutExecute(); }},
+      {"acSimulation", [&S] { S.acSimulationExecute(); }},
+      {"acSettings", [this] { acSettingsExecute(); }},
+  };
+  for (const auto& [name, handler] : handlers) {
+    const QString actionName = QString::fromLatin1(name);
+    QAction* a = Action(actionName);
+    if (!a) continue;
+    connect(a, &QAction::triggered, this,
+            [this, actionName, h = handler] { ExecuteAction(actionName, h); });
+  }
+  connect(Test1, &QAction::triggered, this,
+          [this] { ExecuteAction(QStringLiteral("Test1"), [this] { FLogic->Test1Click(); }); });
+
+  // The shared enabling rule runs whenever the event loop goes idle.
+  connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+          [this] { FLogic->onUpdate(); });
+}

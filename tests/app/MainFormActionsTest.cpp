@@ -1,0 +1,219 @@
+// The window's actions, menus and toolbar as the user meets them.
+#include <gtest/gtest.h>
+
+#include "app/QtPrinters.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/ActionButton.h"
+#include "app/MainForm.h"
+
+namespace {
+
+struct ActionRow {
+  const char* name;
+  const char* category;
+  const char* caption;
+  const char* shortcut;
+  const char* hint;  // "" for none
+};
+
+const ActionRow kActions[] = {
+    {"acDT", "Commands", "DT Distance Tracking", "F2", "DT Distance Tracking"},
+    {"acInfo", "Help", "&Program Info", "F1", "Program Info"},
+    {"acDS", "Commands", "DS Distance Tracking up to 7 m", "", "Distance Tracking up to 7 m"},
+    {"acDJ", "Commands", "Signal Strength", "", "Signal Strength"},
+    {"acGetParameter", "Parameter", "Get Parameter", "F8", "Get Parameter"},
+    {"acClearLog", "Log", "Clear Log Window", "", "Clear Log Window"},
+    {"acStartStopLog", "Log", "Start/Stop Log File", "Alt+L", "Start / Stop Online Log File (*.csv)"},
+    {"acViewFile", "File", "&View File", "Alt+V", "View File"},
+    {"acExit", "File", "Exit", "Alt+F4", "Exit Program"},
+    {"acSetParameter", "Parameter", "Set Parameter", "F10", "Set Parameter"},
+    {"acSettings", "Options", "Interfa&ce Setup", "Alt+C", "Interface Setup"},
+    {"acPrinterSetup", "Options", "&Printer Setup", "", "Printer Setup"},
+    {"acSd", "Commands", "Signal Strength", "", "Signal Strength"},
+    {"acDW", "Commands", "DW Distance Tracking with cooprative Target (10 Hz)", "F3",
+     "DW Distance Tracking with cooprative Target (10 Hz)"},
+    {"acDX", "Commands", "DX Distance Tracking with cooperative Target (50 Hz)", "",
+     "DX Distance Tracking with cooperative Target (50 Hz)"},
+    {"acDF", "Commands", "DF Distance Tracking with Trigger", "", "DF Distance Tracking with Trigger"},
+    {"acDM", "Commands", "DM Distance Measurement", "F4", "DM Distance Measurement"},
+    {"acVM", "Commands", "VM Velocity Measurement", "", ""},
+    {"acVT", "Commands", "VT Velocity Tracking", "", ""},
+    {"acLO", "Commands", "LO Laser On", "", "LO Laser On"},
+    {"acLF", "Commands", "LF Laser Off", "", "LF Laser Off"},
+    {"acTP", "Commands", "TP Internal Temperature in °C", "", "TP Internal Temperature in °C"},
+    {"acID", "Commands", "ID Identification", "", "ID Identification"},
+    {"acPrint", "Parameter", "&Print", "Ctrl+P", "Print"},
+    {"acOpen", "Parameter", "&Open", "Ctrl+O", "Open Parameter File"},
+    {"acSave", "Parameter", "&Save", "Ctrl+S", "Save Parameter File"},
+    {"acGrafik", "Options", "Diagram Setup", "Alt+G", "Diagram Setup"},
+    {"acSetStandard", "Parameter", "Set Standard", "", "Set Satndard Parameter"},
+    {"acSetProfibus", "Parameter", "Set Profibus", "", "Set Profibus Parameter"},
+    {"acSO", "Commands", "SO Set Offset", "", "SO Set Offset"},
+    {"acDevice", "Help", "&Device Info", "", "Device Info"},
+    {"acStop", "Commands", "STOP", "", "Stop Measurement"},
+    {"acClearGrafik", "Grafik", "Clear", "", "Clear Diagram"},
+    {"acPrintGrafik", "Grafik", "Print Diagram", "Alt+P", "Print Diagram"},
+    {"acSaveGrafik", "Grafik", "Save Diagram", "Alt+S", "Save Diagram"},
+    {"acBaudrate", "Commands", "BR Change Baud Rate", "", "Change baud rate of QOR and PC"},
+    {"acDirectory", "Options", "&Directory Setup", "Alt+D", "Directory Setup"},
+    {"acImport", "Parameter", "Import from Clipboard", "", "Import from Clipboard"},
+    {"acExport", "Parameter", "Export to Clipboard", "", "Export to Clipboard"},
+    {"acSaveLog", "Log", "Save Log Window", "", "Save Log Window (*.csv)"},
+    {"acSimulation", "Options", "Simulation Setup", "", "Simulation Setup"},
+    {"acZoomIn", "Grafik", "Zoom In", "", "Zoom In"},
+    {"acZoomOut", "Grafik", "Zoom Out", "", "Zoom Out"},
+    {"acResetZoom", "Grafik", "Reset Zoom", "", "Reset Zoom"},
+    {"acOpenPort", "File", "Open Port", "Alt+O", "Open/Close Port"},
+    {"acCT", "Commands", "CT Continuous Tracking", "", "CT Continuous Tracking"},
+    {"acDisplay", "Commands", "Display", "", ""},
+};
+
+TEST(MainFormActions, EveryActionHasItsCaptionShortcutHintAndCategory) {
+  TMainForm form;
+  EXPECT_EQ(form.Actions().size(), std::size(kActions));
+  for (const ActionRow& row : kActions) {
+    SCOPED_TRACE(row.name);
+    QAction* a = form.Action(row.name);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->text(), QString::fromUtf8(row.caption));
+    EXPECT_EQ(a->shortcut(), QKeySequence(QString::fromLatin1(row.shortcut)));
+    EXPECT_EQ(a->statusTip(), QString::fromUtf8(row.hint));
+    if (*row.hint) {
+      EXPECT_EQ(a->toolTip(), QString::fromUtf8(row.hint));
+    }
+    EXPECT_EQ(a->property("category").toString(), row.category);
+  }
+}
+
+TEST(MainFormActions, OnlyLaserOnIsHiddenAndOnlyTheZoomStepsAreDisabledAtStart) {
+  TMainForm form;
+  for (QAction* a : form.Actions()) {
+    const QString n = a->objectName();
+    EXPECT_EQ(a->isVisible(), n != "acLO") << n.toStdString();
+    if (n != "acLO") {
+      EXPECT_EQ(a->isEnabled(), n != "acZoomIn" && n != "acZoomOut") << n.toStdString();
+    }
+  }
+  // A hidden action cannot run; shown, it is enabled like the others.
+  form.SetActionVisible("acLO", true);
+  EXPECT_TRUE(form.ActionEnabled("acLO"));
+  EXPECT_FALSE(form.Test1->isVisible());
+  EXPECT_EQ(form.Test1->text(), "Test");
+}
+
+// Item names of a menu in order, "-" for a separator.
+QStringList Items(const QList<QAction*>& actions) {
+  QStringList names;
+  for (QAction* a : actions) names << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+  return names;
+}
+
+TEST(MainFormActions, MenusAndToolbarHoldTheirItemsInOrder) {
+  TMainForm form;
+  const QList<QAction*> menus = form.MainMenu1->actions();
+  ASSERT_EQ(menus.size(), 5);
+  const QStringList titles{"&File", "&Parameter", "&Commands", "&Options", "&Help"};
+  const QStringList items[] = {
+      {"acOpenPort", "-", "acStartStopLog", "acViewFile", "-", "acSaveGrafik", "acPrintGrafik",
+       "-", "acExit", "Test1"},
+      {"acOpen", "acSave", "acPrint", "-", "acExport", "acImport", "-", "acSetStandard",
+       "acSetProfibus", "-", "acGetParameter", "acSetParameter", "acBaudrate"},
+      {"acDT", "acDS", "acDJ", "acSd", "acDW", "acDX", "acDF", "acDM", "acVM", "acVT", "-",
+       "acLO", "acLF", "acTP", "acID", "acSO", "acBaudrate"},
+      {"acSettings", "acGrafik", "acPrinterSetup", "acDirectory", "acSimulation"},
+      {"acInfo", "acDevice"},
+  };
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(menus[i]->text(), titles[i]);
+    EXPECT_EQ(Items(menus[i]->menu()->actions()), items[i]) << i;
+  }
+  EXPECT_EQ(Items(form.PopupMenu_Grafik->actions()),
+            QStringList({"acStop", "acDT", "acDF", "-", "acClearGrafik", "acGrafik",
+                         "acPrintGrafik", "acSaveGrafik", "-", "acZoomIn", "acZoomOut",
+                         "acResetZoom"}));
+  EXPECT_EQ(Items(form.PopupMenu_Log->actions()),
+            QStringList({"acStop", "acDT", "acDF", "-", "acClearLog", "acSaveLog"}));
+
+  QStringList toolbar;
+  for (QAction* a : form.ToolBar1->actions()) {
+    if (a->isSeparator()) toolbar << "-";
+    else if (auto* w = form.ToolBar1->widgetForAction(a); w && !a->objectName().startsWith("ac"))
+      toolbar << w->objectName();
+    else toolbar << a->objectName();
+  }
+  EXPECT_EQ(toolbar, QStringList({"acOpen", "acSave", "acPrint", "-", "acGetParameter",
+                                  "acSetParameter", "-", "acExport", "acImport", "-",
+                                  "ToolButton11", "ToolButton12", "ToolButton13", "-",
+                                  "acInfo", "acDevice", "acExit"}));
+  EXPECT_EQ(form.ToolButton11->toolTip(), "Terminal Font Size +");
+  EXPECT_EQ(form.ToolButton12->toolTip(), "Terminal Font Size -");
+  EXPECT_EQ(form.ToolButton13->toolTip(), "Terminal Bold Font");
+  EXPECT_TRUE(form.ToolButton13->isCheckable());
+  for (const char* withImage : {"acOpen", "acSave", "acPrint", "acGetParameter", "acExit"})
+    EXPECT_FALSE(form.Action(withImage)->icon().isNull()) << withImage;
+}
+
+QList<TActionButton*> ButtonsOf(TMainForm& form, const QString& action) {
+  QList<TActionButton*> result;
+  for (TActionButton* b : form.findChildren<TActionButton*>())
+    if (b->Action() == form.Action(action)) result << b;
+  return result;
+}
+
+TEST(MainFormActions, ButtonsFollowTheirActionAndRunIt) {
+  TMainForm form;
+  // STOP sits on five command rows, four diagram rows and the log row.
+  const QList<TActionButton*> stops = ButtonsOf(form, "acStop");
+  ASSERT_EQ(stops.size(), 10);
+  int runs = 0;
+  QObject::connect(form.Action("acStop"), &QAction::triggered, [&] { ++runs; });
+  stops.front()->click();
+  EXPECT_EQ(runs, 1);
+
+  form.SetActionEnabled("acStop", false);
+  for (TActionButton* b : stops) EXPECT_FALSE(b->isEnabled());
+  stops.front()->click();
+  EXPECT_EQ(runs, 1);
+
+  form.SetActionVisible("acDW", false);
+  const QList<TActionButton*> dw = ButtonsOf(form, "acDW");
+  ASSERT_EQ(dw.size(), 2);
+  for (TActionButton* b : dw) EXPECT_TRUE(b->isHidden());
+  form.SetActionVisible("acDW", true);
+  for (TActionButton* b : dw) EXPECT_FALSE(b->isHidden());
+  EXPECT_EQ(ButtonsOf(form, "acSetParameter").size(), 5);  // one per parameter page
+}
+
+TEST(MainFormActions, CheckedChangesOnlyWhenTheHandlerSetsIt) {
+  TMainForm form;
+  QAction* log = form.Action("acStartStopLog");
+  bool checkedInHandler = true;
+  QObject::connect(log, &QAction::triggered, [&] { checkedInHandler = log->isChecked(); });
+  log->trigger();
+  EXPECT_FALSE(checkedInHandler);
+  form.SetActionChecked("acStartStopLog", true);
+  log->trigger();
+  EXPECT_TRUE(checkedInHandler);
+  EXPECT_TRUE(form.ActionChecked("acStartStopLog"));
+  form.SetActionChecked("acStartStopLog", false);
+  EXPECT_FALSE(form.ActionChecked("acStartStopLog"));
+}
+
+TEST(MainFormActions, ExitClosesTheWindowAndCaptionsCanChange) {
+  TMainForm form;
+  form.show();
+  ASSERT_TRUE(form.isVisible());
+  form.SetActionCaption("acOpenPort", "Close Port");
+  EXPECT_EQ(form.Action("acOpenPort")->text(), "Close Port");
+  form.Action("acExit")->trigger();
+  EXPECT_FALSE(form.isVisible());
+}
+
+}  // namespace
