@@ -164,8 +164,9 @@ void TMeterLogic::acOpenPortExecute() {
 }
 
 void TMeterLogic::acViewFileExecute() {
-  // The open dialog keeps its own settings here (empty texts, index 0).
-  const std::optional<QString> file = FView.ExecuteOpenDialog({QString(), QString(), QString(), 0});
+  // The open dialog keeps its folder, filters and filter index.
+  const std::optional<QString> file =
+      FView.ExecuteOpenDialog({QString(), QStringLiteral("txt"), QString(), 0});
   if (!file) return;
   QString error;
   if (!FView.OpenWithShell(*file, &error)) FView.ShowMessage(error);

@@ -19,9 +19,9 @@ void TMeterLogic::acSaveExecute() {
 }
 
 void TMeterLogic::acOpenExecute() {
-  // Extension, filter and filter index stay as the dialog has them.
+  // Filters and the filter index last chosen stay as the dialog has them.
   const std::optional<QString> file =
-      FView.ExecuteOpenDialog({FView.DirParameter(), QString(), QString(), 0});
+      FView.ExecuteOpenDialog({FView.DirParameter(), QStringLiteral("txt"), QString(), 0});
   if (!file) return;
   SetStatusText(2, OpenParamFile(*file, FView.Controls(), FDevice));
 }

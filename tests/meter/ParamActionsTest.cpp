@@ -34,6 +34,7 @@ TEST(ParamActions, SaveAndOpenGoThroughTheDialogsInTheParameterFolder) {
   rig.view.openDialogAnswers.push_back(file);
   rig.logic.acOpenExecute();
   EXPECT_EQ(rig.view.openDialogCalls[0].initialDir, dir.path());
+  EXPECT_EQ(rig.view.openDialogCalls[0].filterIndex, 0);  // the index last chosen stays
   EXPECT_EQ(rig.view.controls.Text("cb_tl"), "1");
   EXPECT_EQ(rig.view.controls.Text("cb_re"), "40");
   EXPECT_EQ(rig.view.StatusText(2), " Read: " + file);
