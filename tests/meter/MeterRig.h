@@ -35,6 +35,9 @@ struct MeterRig {
   TMeterLogic logic;
 };
 
+// Test names show the model, not its ordinal as a character.
+inline void PrintTo(TDeviceType d, std::ostream* os) { *os << DeviceText(d).toStdString(); }
+
 inline const QString kEscCommand = QStringLiteral("\x1b");
 
 // The command list with ESC entries in front.
