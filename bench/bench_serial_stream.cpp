@@ -11,11 +11,8 @@
 // end (its own CPU time is measured and taken off).
 #include <benchmark/benchmark.h>
 #include <poll.h>
-#include <sys/resource.h>
-#include <time.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <atomic>
 #include <thread>
@@ -23,26 +20,10 @@
 #include "serial/ComPort.h"
 #include "support/PtyPair.h"
 
+#include "BenchClock.h"
+#include "BenchMain.h"
+
 namespace {
-
-double ProcessCpu() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
-
-double ThreadCpu() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
-
-double Now() {
-  timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
 
 // The link counts what arrives and ends the event loop at `target` bytes
 // (no polling timer: it would cost wake-ups of its own).
@@ -149,13 +130,4 @@ BENCHMARK(BM_StreamPaced)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  // Qt's own event loop costs less per wake-up than the GLib one.
-  if (qEnvironmentVariableIsEmpty("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarksInEventLoopProcess(argc, argv); }
