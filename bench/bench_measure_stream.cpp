@@ -20,7 +20,10 @@
 #include "meter/MeterLogic.h"
 #include "support/FakeMeterView.h"
 #include "support/PtyPair.h"
-#include "StreamBench.h"
+
+#include "BenchClock.h"
+#include "BenchMain.h"
+#include "PacedWriter.h"
 
 namespace {
 
@@ -87,13 +90,13 @@ void BM_MeasureStream(benchmark::State& state) {
     r.target = writes * burst;
     std::atomic<double> writerCpu{0};
     std::thread far([&] {
-      writerCpu = bench::WritePaced(r.pty, blocks, writes, 1000000000ll * burst / linesPerSecond);
+      writerCpu = WritePaced(r.pty, blocks, writes, 1000000000ll * burst / linesPerSecond);
     });
-    const double c0 = bench::ProcessCpu(), t0 = bench::Now();
+    const double c0 = ProcessCpu(), t0 = Now();
     r.loop.exec();
     far.join();
-    wall += bench::Now() - t0;
-    cpu += bench::ProcessCpu() - c0 - writerCpu;
+    wall += Now() - t0;
+    cpu += ProcessCpu() - c0 - writerCpu;
     sent += writes * burst;
     // Lines in the file (less the header); without a file the packets handed
     // to the log list (which keeps only the newest 10001).
@@ -142,4 +145,4 @@ BENCHMARK(BM_MeasurePacket)->Arg(0)->Arg(1);
 
 }  // namespace
 
-int main(int argc, char** argv) { return bench::RunStreamBenchmarks(argc, argv); }
+int main(int argc, char** argv) { return RunBenchmarksInEventLoopProcess(argc, argv); }

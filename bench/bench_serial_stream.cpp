@@ -13,14 +13,16 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <atomic>
 #include <thread>
 
 #include "serial/ComPort.h"
 #include "support/PtyPair.h"
-#include "StreamBench.h"
+
+#include "BenchClock.h"
+#include "BenchMain.h"
+#include "PacedWriter.h"
 
 namespace {
 
@@ -56,17 +58,17 @@ void BM_StreamFlat(benchmark::State& state) {
     Receiver r;
     std::atomic<double> writerCpu{0};
     std::thread far([&] {
-      const double c0 = bench::ThreadCpu();
+      const double c0 = ThreadCpu();
       QByteArray block(4096, '7');
       for (long long sent = 0; sent < total; sent += block.size()) r.pty.WriteMaster(block);
-      writerCpu = bench::ThreadCpu() - c0;
+      writerCpu = ThreadCpu() - c0;
     });
-    const double c0 = bench::ProcessCpu(), t0 = bench::Now();
+    const double c0 = ProcessCpu(), t0 = Now();
     r.target = total;
     r.loop.exec();
-    wall += bench::Now() - t0;
+    wall += Now() - t0;
     far.join();
-    cpu += bench::ProcessCpu() - c0 - writerCpu;
+    cpu += ProcessCpu() - c0 - writerCpu;
   }
   const double mb = static_cast<double>(total) * static_cast<double>(state.iterations()) / 1e6;
   state.counters["MB_per_s"] = mb / wall;
@@ -89,14 +91,14 @@ void BM_StreamPaced(benchmark::State& state) {
     std::atomic<double> writerCpu{0};
     const long long writes = static_cast<long long>(seconds * linesPerSecond / burst);
     std::thread far([&] {
-      writerCpu = bench::WritePaced(r.pty, {chunk}, writes, 1000000000ll * burst / linesPerSecond);
+      writerCpu = WritePaced(r.pty, {chunk}, writes, 1000000000ll * burst / linesPerSecond);
     });
-    const double c0 = bench::ProcessCpu(), t0 = bench::Now();
+    const double c0 = ProcessCpu(), t0 = Now();
     r.target = writes * chunk.size();
     r.loop.exec();
     far.join();
-    wall += bench::Now() - t0;
-    cpu += bench::ProcessCpu() - c0 - writerCpu;
+    wall += Now() - t0;
+    cpu += ProcessCpu() - c0 - writerCpu;
     lines += writes * burst;
   }
   state.counters["lines_per_s"] = static_cast<double>(lines) / wall;
@@ -116,4 +118,4 @@ BENCHMARK(BM_StreamPaced)
 
 }  // namespace
 
-int main(int argc, char** argv) { return bench::RunStreamBenchmarks(argc, argv); }
+int main(int argc, char** argv) { return RunBenchmarksInEventLoopProcess(argc, argv); }

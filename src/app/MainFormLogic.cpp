@@ -51,7 +51,20 @@ void TMainForm::FormShow() {
 }
 
 void TMainForm::acSettingsExecute() {
-  if (OnInterfaceSetup) OnInterfaceSetup();
+  // The dialog's OK may fail after it applied part of the settings (a port
+  // that cannot take them): the port is brought into line all the same and
+  // the failure shown, as for any action.
+  try {
+    if (OnInterfaceSetup) OnInterfaceSetup();
+  } catch (const EComPort& e) {
+    FLogic->ApplyInterfaceSetup();
+    ShowError(e.Message());
+    return;
+  } catch (const std::exception& e) {
+    FLogic->ApplyInterfaceSetup();
+    ShowError(QString::fromLocal8Bit(e.what()));
+    return;
+  }
   FLogic->ApplyInterfaceSetup();
 }
 

@@ -2,7 +2,10 @@
 // object, the windows in their fixed order, the message loop.
 
 #include "app/Application.h"
+#include "app/ChangeBdDlg.h"
+#include "app/ComSetupForm.h"
 #include "app/MainForm.h"
+#include "app/SimuSetupDlg.h"
 #include "platform/Clock.h"
 #include "serial/ui/SerialDialogs.h"
 
@@ -16,6 +19,11 @@ int main(int argc, char* argv[]) {
     TApplication app(argc, argv);
     InstallSerialDialogs();
     TMainForm MainForm;  // its creation handler runs before any dialog exists
+    TComSetupForm ComSetupForm(MainForm.Logic(), MainForm, &MainForm);
+    TChangeBdDlg ChangeBdDlg(&MainForm);
+    TSimuSetupDlg SimuSetupDlg(&MainForm);
+    MainForm.SetDialogs(&ChangeBdDlg, &SimuSetupDlg, nullptr);
+    MainForm.OnInterfaceSetup = [&ComSetupForm] { ComSetupForm.ShowModal(); };
     MainForm.show();
     result = TApplication::exec();
   }

@@ -394,10 +394,13 @@ void TMeterLogic::ApplyInterfaceSetup() {
     } else if (!ComPort.Connected()) {
       ComPort.Open();
     }
+    FOpenErrorText.clear();
     SetStatusText(2, QString());
   } catch (const EComPort& e) {
-    SetStatusText(2, QStringLiteral(" ") + OpenErrorText(e));
+    FOpenErrorText = QStringLiteral(" ") + OpenErrorText(e);
+    SetStatusText(2, FOpenErrorText);
   } catch (const std::exception& e) {
-    SetStatusText(2, QStringLiteral(" ") + QString::fromLocal8Bit(e.what()));
+    FOpenErrorText = QStringLiteral(" ") + QString::fromLocal8Bit(e.what());
+    SetStatusText(2, FOpenErrorText);
   }
 }

@@ -22,6 +22,7 @@
 #include "meter/MeterView.h"
 #include "meter/Pavon.h"
 #include "meter/Simulator.h"
+#include "meter/SingleCommands.h"
 #include "meter/Tavri.h"
 #include "meter/Zarel.h"
 #include "platform/StopWatch.h"
@@ -100,7 +101,7 @@ class TMeterLogic {
   TMeterModel& Model(TDeviceType d);
   TMeterModel& CurrentModel() { return Model(FDevice); }
 
-  // --- parameter transfers
+  // --- parameter transfers; a start while one of them runs is refused
   void acGetParameterExecute();
   void acSetParameterExecute();
   void acSetStandardExecute();
@@ -164,9 +165,31 @@ class TMeterLogic {
   bool TransferRunning() const { return FTransferRunning; }
 
  private:
+  // The transfers themselves: Set Parameter ends with a read and Set
+  // Standard with a write, within the one transfer that was started.
+  void DoGetParameter();
+  void DoSetParameter();
+  void DoSetStandard();
+  // Marks a transfer as running; false when one already runs.
+  bool BeginTransfer();
+  // Brings a streaming meter to rest before a transfer: ESC and the model's
+  // pause (PAVON's is given).
+  void StopMeter(std::uint32_t pavonWaitMs);
+  // Stops a streaming DORVANE: ESC if it sends, then up to four probes
+  // with a second's pause while it keeps sending.
+  void StopDorvane();
+  // The ID exchange of Set Standard (after ESC and 500 ms). Without a reply
+  // the page is blanked and false returned.
+  bool IdentifyMeter(QString& reply);
+  void SendCommandWay(TCommandWay way, const QString& code);
+  void RunSingleCommand(const QString& action);
+  void SetPortBaudRate(TBaudRate rate);
+
   TDeviceType FDevice = Pavon;
   QString FDataPacket;
   QString FRunPacket;
   bool FZarelDisplay = false;
   bool FTransferRunning = false;
+  // Panel 2's text after the last failed open of the interface setup.
+  QString FOpenErrorText;
 };

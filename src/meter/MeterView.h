@@ -82,6 +82,8 @@ class IMeterView {
   virtual void EndBusyCursor() = 0;
 
   // Dialogs. A file dialog returns the chosen name, nothing when cancelled.
+  // An empty initial folder, an empty filter or filter index 0 leaves that
+  // setting as the dialog has it.
   struct FileDialogOptions {
     QString initialDir;
     QString defaultExt;

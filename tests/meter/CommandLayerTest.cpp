@@ -1,26 +1,20 @@
 // The command layer against the meter emulator over a real pseudo-terminal.
 #include <gtest/gtest.h>
 
-#include "meter/MeterLogic.h"
-#include "support/EventLoop.h"
-#include "support/FakeMeterView.h"
-#include "support/MeterEmulator.h"
-#include "support/PtyPair.h"
+#include <sys/resource.h>
+
+#include <QElapsedTimer>
+
+#include "MeterRig.h"
 
 namespace {
+using Rig = MeterRig;
 
-struct Rig {
-  explicit Rig(TDeviceType model) : emulator(model, pty.MasterFd()), logic(view) {
-    logic.ComPort.SetPort(pty.SlavePath());
-    logic.SetDevice(model);
-    logic.ComPort.Open();
-  }
-  PtyPair pty;
-  MeterEmulator emulator;
-  FakeMeterView view;
-  TMeterLogic logic;
-};
-
+double CpuSeconds() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
 }  // namespace
 
 TEST(CommandLayer, GetCmdReplyFormsOfTheModels) {
@@ -35,7 +29,12 @@ TEST(CommandLayer, GetCmdReplyFormsOfTheModels) {
       {Hexlin, "SA  10\r\n", " 10", 1},
       {KESTO_ZAREL, "SA:5\r\n", "5", 1},
       {KESTO_ZAREL, "SA 5\r\n", "SA 5", 1},
+      {KESTO_ZAREL, "5\r\n", "5", -1},
+      {KESTO_ZAREL, "SA: 5\r\n", "5", 1},
       {Dorvane, "   12\r\n", "12", 1},
+      {Tavri, "SA 1500\r\n", "1500", 1},
+      {Tavri, "SA1500\r\n", "1500", 1},
+      {Hexlin, "XX 10\r\n", "XX 10", -1},
   };
   for (const Case& c : cases) {
     Rig rig(c.model);
@@ -50,14 +49,47 @@ TEST(CommandLayer, GetCmdReplyFormsOfTheModels) {
   }
 }
 
-TEST(CommandLayer, SilentMeterTimesOutAndSetCmdValueWritesTheDecimalPoint) {
+TEST(CommandLayer, DorvaneAutoStartReplyIsTwoCharactersWithoutLineEnd) {
+  Rig rig(Dorvane);
+  rig.emulator.values.insert("AS", "df");
+  int typ = 99;
+  EXPECT_EQ(rig.logic.GetCmd("AS", "", "", 1000, typ), "df");
+  EXPECT_EQ(typ, 1);
+}
+
+TEST(CommandLayer, SilentMeterTimesOutWithoutBurningACore) {
   Rig rig(Pavon);
   rig.emulator.silent = true;
   int typ = 99;
-  EXPECT_EQ(rig.logic.GetCmd("SA", "SA", "\r\n", 200, typ), QString());
+  QElapsedTimer clock;
+  clock.start();
+  const double cpuBefore = CpuSeconds();
+  EXPECT_EQ(rig.logic.GetCmd("SA", "SA", "\r\n", 1000, typ), QString());
+  const double cpu = CpuSeconds() - cpuBefore;
+  const qint64 elapsed = clock.elapsed();
   EXPECT_EQ(typ, 0);
+  EXPECT_EQ(rig.emulator.Commands(), QStringList{"SA"});
+  // At least the time-out (101 polls of 10 ms), and not forever.
+  EXPECT_GE(elapsed, 1000);
+  EXPECT_LT(elapsed, 10000);
+  // The wait blocks in the event loop (bench_wait measures the real share).
+  EXPECT_LT(cpu, 0.5 * elapsed / 1000.0);
+}
 
-  rig.emulator.ClearReceived();
+TEST(CommandLayer, ClosedPortSendsNothingAndAnswersAtOnce) {
+  Rig rig(Pavon, false);
+  int typ = 99;
+  EXPECT_EQ(rig.logic.GetCmd("SA", "SA", "\r\n", 1000, typ), QString());
+  EXPECT_EQ(typ, 0);
+  EXPECT_FALSE(rig.logic.Running(1000));
+  EXPECT_TRUE(rig.logic.SetCmd("DT"));
+  PumpFor(50);
+  EXPECT_TRUE(rig.emulator.received.isEmpty());
+}
+
+TEST(CommandLayer, SetCmdValueWritesTheDecimalPoint) {
+  Rig rig(Pavon);
+  rig.emulator.silent = true;
   EXPECT_TRUE(rig.logic.SetCmdValue("AH", "0,1"));
   EXPECT_TRUE(rig.logic.SetCmdValue("AH", "  "));
   PumpUntil([&] { return rig.emulator.received.size() >= 5; }, 2000);

@@ -50,6 +50,22 @@ class FakeSimuSetupDialog : public ISimuSetupDialog {
   int shown = 0;
 };
 
+class FakeSignalLevelDialog : public ISignalLevelDialog {
+ public:
+  bool Signal_Strength() const override { return false; }
+  void SetStrength(int) override {}
+  void Enter(const QString& sd1, const QString& sd2, TDeviceType dev, int min, int max) override {
+    calls << QStringList{"Enter", sd1, sd2, QString::number(dev), QString::number(min),
+                         QString::number(max)};
+  }
+  void Enter2(const QString& sd1, const QString& sd2, const QString& sd3, const QString& sd4,
+              const QString& sp, TDeviceType dev, int min, int max) override {
+    calls << QStringList{"Enter2", sd1, sd2, sd3, sd4, sp, QString::number(dev),
+                         QString::number(min), QString::number(max)};
+  }
+  QList<QStringList> calls;  // the arguments of each Enter/Enter2 as texts
+};
+
 class FakeMeterView : public IMeterView {
  public:
   FakeMeterView();

@@ -107,6 +107,8 @@ void MeterEmulator::HandleCommand(const QByteArray& line) {
   if (!answerOnly.isEmpty() && !answerOnly.contains(upper)) return;
   if (value.isEmpty()) {
     if (code == upper && (values.contains(upper) || rawReplies.contains(upper))) {
+      if (repliesLeft == 0) return;
+      if (repliesLeft > 0) --repliesLeft;
       Reply(upper);
       return;
     }

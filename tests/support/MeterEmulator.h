@@ -46,6 +46,8 @@ class MeterEmulator : public QObject {
   bool silent = false;
   // When not empty, only these codes are answered.
   QSet<QString> answerOnly;
+  // How many more queries are answered (-1: all); a meter that goes quiet.
+  int repliesLeft = -1;
   // Answer without the echo (PAVON-like models), e.g. "10" CR LF.
   bool noEcho = false;
   // Raw replies that replace the normal form for a code (CR LF not added).

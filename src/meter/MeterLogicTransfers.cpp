@@ -1,0 +1,329 @@
+// Reading and writing the parameter set: Get Parameter, Set Parameter, Set
+// Standard and the Profibus preset.
+#include <QCoreApplication>
+#include <cmath>
+
+#include "meter/MeterLogic.h"
+#include "meter/MeterNumbers.h"
+#include "meter/ParameterReadSteps.h"
+#include "meter/ScopeExit.h"
+#include "meter/TextFields.h"
+#include "serial/ComPort.h"
+
+namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kEsc = QString(QChar(27));
+
+// A number of the time base: 1.0 when the text is none.
+double TimeBaseNumber(QString text) {
+  text.replace(u',', u'.');
+  double v = 1.0;
+  return ReadNumber(text, v) ? v : 1.0;
+}
+
+// The fields of a reply as the step stores them.
+QStringList SplitReply(QString value, TReadSplit split, int parts) {
+  QStringList fields;
+  switch (split) {
+    case TReadSplit::rsWhole:
+      fields << value;
+      break;
+    case TReadSplit::rsBlank:
+      for (int i = 0; i < parts; ++i) fields << ExtractField(value, u' ');
+      break;
+    case TReadSplit::rsCommaTrimmed:
+      for (int i = 0; i < parts; ++i) fields << ExtractField(value, u',').trimmed();
+      break;
+  }
+  return fields;
+}
+
+QString PortNotOpenText() { return QStringLiteral(" ") + ComPortErrorText(24); }
+
+// The frame of a read or write: hourglass, its action off and measurement
+// lines not taken while it runs (replies are no measurements); on every way
+// out, exceptions included, the diagram restarts and all is restored.
+class TTransferFrame {
+ public:
+  TTransferFrame(TMeterLogic& logic, QString action) : FLogic(logic), FAction(std::move(action)) {
+    FLogic.View().BeginBusyCursor();
+    FLogic.View().SetActionEnabled(FAction, false);
+    FLogic.ComMessPacket.SetComPort(nullptr);
+  }
+  ~TTransferFrame() {
+    FLogic.View().ChartClear();
+    FLogic.View().SetActionEnabled(FAction, true);
+    FLogic.ComMessPacket.SetComPort(&FLogic.ComPort);
+    FLogic.View().EndBusyCursor();
+  }
+  TTransferFrame(const TTransferFrame&) = delete;
+  TTransferFrame& operator=(const TTransferFrame&) = delete;
+
+ private:
+  TMeterLogic& FLogic;
+  QString FAction;
+};
+}  // namespace
+
+bool TMeterLogic::BeginTransfer() {
+  if (FTransferRunning) {
+    // A nested transfer would take over the replies the running one waits for.
+    DebugTrace(QStringLiteral("Transfer running, start refused"));
+    return false;
+  }
+  FTransferRunning = true;
+  return true;
+}
+
+void TMeterLogic::StopMeter(std::uint32_t pavonWaitMs) {
+  switch (FDevice) {
+    case Pavon:
+      SendStr(kEsc);
+      Wait(pavonWaitMs);
+      break;
+    case Dorvane:
+      StopDorvane();
+      break;
+    case Hexlin:
+    case Tavri:
+    case KESTO_ZAREL:
+      SendStr(kEsc);
+      Wait(1000);
+      break;
+  }
+}
+
+void TMeterLogic::StopDorvane() {
+  if (!Running(1000)) return;
+  SendStr(kEsc);
+  for (int i = 0; i < 4; ++i) {
+    if (!Running(1000)) break;
+    Wait(1000);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Get Parameter
+
+void TMeterLogic::acGetParameterExecute() {
+  if (!BeginTransfer()) return;
+  TScopeExit done([this] { FTransferRunning = false; });
+  DoGetParameter();
+}
+
+void TMeterLogic::DoGetParameter() {
+  if (Simulator.SimuVersion()) {
+    DoSetStandard();
+    return;
+  }
+
+  TTransferFrame frame(*this, QStringLiteral("acGetParameter"));
+  if (ComPort.Connected()) {
+    SetStatusText(2, QStringLiteral(" Get Parameter"));
+  } else if (FOpenErrorText.isEmpty() || FView.StatusText(2) != FOpenErrorText) {
+    // Nothing can be read; an open error already shown stays in view.
+    SetStatusText(2, PortNotOpenText());
+  }
+  BlankParameters();
+  DebugTrace(QStringLiteral("Get Parameter"));
+  StopMeter(0);
+
+  // DORVANE replies carry no echo of the code.
+  auto echo = [this](const QString& code) { return FDevice == Dorvane ? QString() : code; };
+
+  int typ = 0;
+  if (GetCmd(QStringLiteral("SA"), echo(QStringLiteral("SA")), kCrLf, 1000, typ).isEmpty()) {
+    BlankParameters();
+    if (ComPort.Connected()) {
+      ComPort.ClearBuffer(true, true);
+      SetStatusText(2, QStringLiteral(" Timeout Interface"));
+    }
+    return;
+  }
+  SetStatusText(2, QString());
+
+  QString errorText;
+  bool failed = false;
+  double sa = 1.0;
+  double mf = 1.0;
+  for (const TReadStep& step : ParameterReadSteps()) {
+    if (step.kind != TReadKind::rkTimeBase && step.kind != TReadKind::rkWait &&
+        !InDeviceSet(step.models, FDevice))
+      continue;
+    switch (step.kind) {
+      case TReadKind::rkWait:
+        Wait(50);
+        break;
+      case TReadKind::rkTimeBase: {
+        DebugTrace(QStringLiteral("TimeUnit=sa(%1)/mf(%2)")
+                       .arg(sa, 0, 'f', 6)
+                       .arg(mf, 0, 'f', 6));
+        const double unit = sa / mf;
+        Measurement.SetTimeUnit(mf != 0 && std::isfinite(unit) ? unit : 1.0);
+        Measurement.SetTimeCount(0);
+        break;
+      }
+      case TReadKind::rkMinMax: {
+        // Two lines "Min:..." and "Max:..."; failures store empty parts.
+        const QString starts[2] = {QStringLiteral("Mi"), QStringLiteral("Ma")};
+        for (int part = 0; part < 2; ++part) {
+          QString reply = GetCmd2(step.code, starts[part], 500, typ);
+          const int colon = reply.indexOf(u':');
+          if (colon >= 0) reply.remove(0, colon + 1);
+          FZarel.SetP_MW(part, reply.trimmed());
+        }
+        break;
+      }
+      case TReadKind::rkQuery: {
+        const QString stop = InDeviceSet(step.noStopString, FDevice) ? QString() : kCrLf;
+        QString reply = GetCmd(step.code, echo(step.code), stop, 1000, typ);
+        Error_String(step.code, typ, reply, errorText);
+        failed = failed || typ != 1;
+
+        const int parts = step.parts + (InDeviceSet(step.onePartMore, FDevice) ? 1 : 0);
+        const QStringList fields = SplitReply(reply, step.split, parts);
+        for (int d = 0; d < DeviceTypeCount; ++d) {
+          const auto device = static_cast<TDeviceType>(d);
+          if (!InDeviceSet(step.models, device)) continue;
+          for (int part = 0; part < fields.size(); ++part)
+            Model(device).SetParam(step.code, part, fields[part]);
+        }
+
+        switch (step.effect) {
+          case TReadEffect::reSa:
+            if (typ == 1) sa = TimeBaseNumber(reply);
+            break;
+          case TReadEffect::reMf:
+            if (typ == 1) mf = TimeBaseNumber(reply);
+            break;
+          case TReadEffect::reStopCrLf:
+            ComMessPacket.SetStopString("\r\n");
+            break;
+          case TReadEffect::reTerminator:
+            ComMessPacket.SetStopString(TerminatorStopString(reply).toStdString());
+            break;
+          case TReadEffect::reNone:
+            break;
+        }
+        break;
+      }
+    }
+  }
+
+  // The read stopped the meter: it resumes its auto-start mode, if that is
+  // one of the model's start commands.
+  QString restart = CurrentModel().Param(QStringLiteral("AS"));
+  if (restart.size() != 2 ||
+      IndexOfText(FView.Controls().Items(CurrentModel().Table().autoStartControl), restart) < 0)
+    restart.clear();
+  if (!restart.isEmpty()) SetCmd(restart);
+
+  SetStatusText(2, failed ? QStringLiteral(" ") + errorText : QStringLiteral(" Get Parameter ok"));
+}
+
+// ---------------------------------------------------------------------------
+// Set Parameter
+
+void TMeterLogic::acSetParameterExecute() {
+  if (!BeginTransfer()) return;
+  TScopeExit done([this] { FTransferRunning = false; });
+  DoSetParameter();
+}
+
+void TMeterLogic::DoSetParameter() {
+  TMeterModel& model = CurrentModel();
+  model.CopyDataToPuffer();
+  if (Simulator.SimuVersion()) {
+    Simulator.UpdateTI4x();
+    return;
+  }
+  if (!ComPort.Connected()) {
+    // Nothing would be sent: say so instead of reporting success.
+    SetStatusText(2, PortNotOpenText());
+    return;
+  }
+
+  TTransferFrame frame(*this, QStringLiteral("acSetParameter"));
+  SetStatusText(2, QStringLiteral(" Set Parameter"));
+  DebugTrace(QStringLiteral("Set Parameter"));
+  StopMeter(500);
+
+  // Empty values are skipped by SetCmdValue; the list is always gone through.
+  for (const TSendDef& send : model.Table().sendOrder)
+    SetCmdValue(send.wireCode, model.SendValue(send));
+
+  SetStatusText(2, QStringLiteral(" Set Parameter ok"));
+  DoGetParameter();  // the page shows what the meter took
+}
+
+// ---------------------------------------------------------------------------
+// Set Standard and Set Profibus
+
+void TMeterLogic::acSetStandardExecute() {
+  if (!BeginTransfer()) return;
+  TScopeExit done([this] { FTransferRunning = false; });
+  DoSetStandard();
+}
+
+bool TMeterLogic::IdentifyMeter(QString& reply) {
+  ComMessPacket.SetComPort(nullptr);
+  SendStr(kEsc);
+  Wait(500);
+  int typ = 0;
+  reply = GetCmd(QStringLiteral("ID"), QStringLiteral("ID"), kCrLf, 1000, typ);
+  if (typ != 0) return true;
+  BlankParameters();
+  if (ComPort.Connected()) SetStatusText(2, QStringLiteral(" Timeout Interface"));
+  // Measurement lines are taken again (a write would have re-attached them).
+  ComMessPacket.SetComPort(&ComPort);
+  return false;
+}
+
+void TMeterLogic::DoSetStandard() {
+  const bool simulation = Simulator.SimuVersion();
+  switch (FDevice) {
+    case Pavon:
+      FPavon.SetStandard();
+      if (simulation) Simulator.SetPavonDMode(mDT);
+      break;
+    case Dorvane:
+      FDorvane.SetStandard();
+      break;
+    case Hexlin: {
+      FHexlin.SetStandard(false);
+      if (simulation) return;
+      QString reply;
+      if (!IdentifyMeter(reply)) return;
+      const QString name = ExtractField(reply, u' ');
+      FHexlin.SetStandard(name.compare(QLatin1String("HEXLOR"), Qt::CaseInsensitive) == 0);
+      break;
+    }
+    case Tavri:
+    case KESTO_ZAREL: {
+      auto standard = [this] {
+        if (FDevice == Tavri)
+          FTavri.SetStandard();
+        else
+          FZarel.SetStandard();
+      };
+      standard();
+      if (simulation) return;
+      QString reply;  // only a link check here
+      if (!IdentifyMeter(reply)) return;
+      standard();
+      break;
+    }
+  }
+  QCoreApplication::processEvents();
+  if (!simulation) DoSetParameter();
+}
+
+void TMeterLogic::acSetProfibusExecute() {
+  if (!BeginTransfer()) return;
+  TScopeExit done([this] { FTransferRunning = false; });
+  FPavon.SetP_AS(QStringLiteral("dt"));
+  FPavon.SetP_SD(QStringLiteral("h"));
+  FHexlin.SetP_SA(QStringLiteral("10"));
+  FHexlin.SetP_MF(QStringLiteral("100"));
+  DoSetParameter();
+}
