@@ -139,31 +139,39 @@ bool TMeterLogic::SetCmdValue(const QString& cmd, const QString& value) {
   return true;
 }
 
-QString TMeterLogic::GetCmd(const QString& cmd, const QString& start, const QString& stop, int ms,
-                            int& typ) {
-  QString reply;
-  typ = 0;
-  if (!ComPort.Connected()) {
-    ComDataPacket.SetSize(1);
-    ComDataPacket.SetComPort(nullptr);
-    return reply;
-  }
+QString TMeterLogic::Query(const QString& cmd, int size, const std::string& startString,
+                           const std::string& stopString, int ms, int& polls) {
+  // On every way out the reply splitter is detached with size 1.
   TDetachOnExit detach{ComDataPacket, 1};
+  polls = 0;
+  if (!ComPort.Connected()) return QString();
   ComDataPacket.SetComPort(&ComPort);
-  ComDataPacket.SetSize(FDevice == Dorvane && cmd == QLatin1String("AS") ? 2 : 0);
-  ComDataPacket.SetStartString(std::string());
-  ComDataPacket.SetStopString(Latin1(stop));
+  ComDataPacket.SetSize(size);
+  ComDataPacket.SetStartString(startString);
+  ComDataPacket.SetStopString(stopString);
   ComDataPacket.ResetBuffer();
   FDataPacket.clear();
   if (!cmd.isEmpty()) ComPort.WriteStr(cmd + CR);
 
-  int n = 0;
+  QString reply;
   do {
     Wait(10);
     reply = FDataPacket;
-    n++;
-  } while (reply.isEmpty() && n <= ms / 10);
+    polls++;
+  } while (reply.isEmpty() && polls <= ms / 10);
+  return reply;
+}
 
+QString TMeterLogic::GetCmd(const QString& cmd, const QString& start, const QString& stop, int ms,
+                            int& typ) {
+  typ = 0;
+  if (!ComPort.Connected()) {
+    int polls;
+    return Query(cmd, 0, {}, {}, ms, polls);  // nothing is sent; detaches
+  }
+  int n = 0;
+  QString reply = Query(cmd, FDevice == Dorvane && cmd == QLatin1String("AS") ? 2 : 0,
+                        std::string(), Latin1(stop), ms, n);
   if (!reply.isEmpty()) {
     typ = 1;
     if (FDevice == Dorvane) {
@@ -194,28 +202,11 @@ QString TMeterLogic::GetCmd(const QString& cmd, const QString& start, const QStr
 }
 
 QString TMeterLogic::GetCmd2(const QString& cmd, const QString& start, int ms, int& typ) {
-  QString reply;
   typ = 0;
-  if (!ComPort.Connected()) {
-    ComDataPacket.SetSize(1);
-    ComDataPacket.SetComPort(nullptr);
-    return reply;
-  }
-  TDetachOnExit detach{ComDataPacket, 1};
-  ComDataPacket.SetComPort(&ComPort);
-  ComDataPacket.SetSize(0);
-  ComDataPacket.SetStartString(Latin1(start));
-  ComDataPacket.SetStopString("\r\n");
-  ComDataPacket.ResetBuffer();
-  FDataPacket.clear();
-  if (!cmd.isEmpty()) ComPort.WriteStr(cmd + CR);
-
   int n = 0;
-  do {
-    Wait(10);
-    reply = FDataPacket;
-    n++;
-  } while (reply.isEmpty() && n <= ms / 10);
+  const bool connected = ComPort.Connected();
+  const QString reply = Query(cmd, 0, Latin1(start), "\r\n", ms, n);
+  if (!connected) return reply;
   if (!reply.isEmpty()) typ = 1;
   DebugTrace(QStringLiteral("Get2 %1=%2,typ=%3,ms=%4..%5")
                  .arg(cmd, reply)

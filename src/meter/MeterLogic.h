@@ -165,6 +165,11 @@ class TMeterLogic {
   bool TransferRunning() const { return FTransferRunning; }
 
  private:
+  // Sends cmd (unless empty) and polls the reply splitter, framed as given,
+  // every 10 ms until a packet came or ms/10 + 1 polls passed.
+  QString Query(const QString& cmd, int size, const std::string& startString,
+                const std::string& stopString, int ms, int& polls);
+
   // The transfers themselves: Set Parameter ends with a read and Set
   // Standard with a write, within the one transfer that was started.
   void DoGetParameter();

@@ -41,16 +41,7 @@ TComDataPacket::~TComDataPacket() {
 }
 
 void TComDataPacket::SetComPort(TCustomComPort* Value) {
-  if (Value == FComPort) return;
-  if (FComPort != nullptr) {
-    FComPort->UnRegisterLink(FComLink.get());
-    RemoveFreeNotification(FComPort);
-  }
-  FComPort = Value;
-  if (FComPort != nullptr) {
-    FreeNotification(FComPort);
-    FComPort->RegisterLink(FComLink.get());
-  }
+  RebindLink(*this, FComLink.get(), FComPort, Value);
 }
 
 void TComDataPacket::Notification(TComponent* AComponent, TOperation Operation) {

@@ -807,3 +807,16 @@ void TCustomComPort::DoRLSDChange(bool OnOff) {
 void TCustomComPort::DoRx80Full() {
   if (OnRx80Full) OnRx80Full(this);
 }
+
+void RebindLink(TComponent& owner, TComLink* link, TCustomComPort*& current, TCustomComPort* next) {
+  if (next == current) return;
+  if (current != nullptr) {
+    current->UnRegisterLink(link);
+    owner.RemoveFreeNotification(current);
+  }
+  current = next;
+  if (current != nullptr) {
+    owner.FreeNotification(current);
+    current->RegisterLink(link);
+  }
+}

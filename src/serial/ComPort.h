@@ -298,6 +298,11 @@ class TCustomComPort : public TComponent {
   bool FRxBufferBusy = false;
 };
 
+// Moves a component's link from the port it is bound to (`current`) to
+// `next` (either may be null), with the removal notices that let the
+// component forget a port that is destroyed.
+void RebindLink(TComponent& owner, TComLink* link, TCustomComPort*& current, TCustomComPort* next);
+
 // The component as the program places it: every property and event public.
 class TComPort : public TCustomComPort {
  public:

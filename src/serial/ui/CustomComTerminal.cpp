@@ -540,16 +540,7 @@ void TCustomComTerminal::SetConnected(bool Value) {
 }
 
 void TCustomComTerminal::SetComPort(TCustomComPort* Value) {
-  if (Value == FComPort) return;
-  if (FComPort != nullptr) {
-    FComPort->UnRegisterLink(FComLink.get());
-    RemoveFreeNotification(FComPort);
-  }
-  FComPort = Value;
-  if (FComPort != nullptr) {
-    FreeNotification(FComPort);
-    FComPort->RegisterLink(FComLink.get());
-  }
+  RebindLink(*this, FComLink.get(), FComPort, Value);
 }
 
 void TCustomComTerminal::Notification(TComponent* AComponent, TOperation Operation) {
