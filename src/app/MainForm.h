@@ -30,6 +30,7 @@ class TChart;
 class TComTerminal;
 class TStatusBar;
 class TMeterLogic;
+class TComSetupForm;
 
 class TMainForm : public QMainWindow, public TObject, public IMeterView {
   Q_OBJECT
@@ -51,11 +52,10 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   // The interface setup: shows the dialog (when one is installed), then
   // brings the port into line with the settings.
   void acSettingsExecute();
-  std::function<void()> OnInterfaceSetup;  // shows the interface setup dialog modally
 
   // Dialogs created after the window (the program entry sets them).
-  void SetDialogs(IChangeBaudDialog* changeBd, ISimuSetupDialog* simuSetup,
-                  ISignalLevelDialog* signalLevel);
+  void SetDialogs(TComSetupForm* comSetup, IChangeBaudDialog* changeBd,
+                  ISimuSetupDialog* simuSetup, ISignalLevelDialog* signalLevel);
 
   // Runs an action's handler the way the action list does: the shared
   // enabling rule first for the meter actions, nothing when the action is
@@ -200,6 +200,7 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   IChangeBaudDialog* FChangeBdDlg = nullptr;
   ISimuSetupDialog* FSimuSetupDlg = nullptr;
   ISignalLevelDialog* FSignalLevelDlg = nullptr;
+  TComSetupForm* FComSetupForm = nullptr;
   std::unique_ptr<TMeterLogic> FLogic;
   bool FShown = false;
 };

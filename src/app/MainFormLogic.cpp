@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "app/Chart.h"
+#include "app/ComSetupForm.h"
 #include "app/MainForm.h"
 #include "meter/MeterLogic.h"
 #include "serial/ComPort.h"
@@ -27,8 +28,9 @@ void TMainForm::FormCreate(const QStringList& arguments) {
   FLogic->FormCreate(arguments);
 }
 
-void TMainForm::SetDialogs(IChangeBaudDialog* changeBd, ISimuSetupDialog* simuSetup,
-                           ISignalLevelDialog* signalLevel) {
+void TMainForm::SetDialogs(TComSetupForm* comSetup, IChangeBaudDialog* changeBd,
+                           ISimuSetupDialog* simuSetup, ISignalLevelDialog* signalLevel) {
+  FComSetupForm = comSetup;
   FChangeBdDlg = changeBd;
   FSimuSetupDlg = simuSetup;
   FSignalLevelDlg = signalLevel;
@@ -51,21 +53,14 @@ void TMainForm::FormShow() {
 }
 
 void TMainForm::acSettingsExecute() {
-  // The dialog's OK may fail after it applied part of the settings (a port
-  // that cannot take them): the port is brought into line all the same and
-  // the failure shown, as for any action.
-  try {
-    if (OnInterfaceSetup) OnInterfaceSetup();
-  } catch (const EComPort& e) {
-    FLogic->ApplyInterfaceSetup();
-    ShowError(e.Message());
-    return;
-  } catch (const std::exception& e) {
-    FLogic->ApplyInterfaceSetup();
-    ShowError(QString::fromLocal8Bit(e.what()));
-    return;
-  }
-  FLogic->ApplyInterfaceSetup();
+  // A failure of the dialog's OK is shown after the port was brought into
+  // line with what was applied.
+  ExecuteAction(QStringLiteral("acSettings"), [this] {
+    if (FComSetupForm)
+      ::acSettingsExecute(*FComSetupForm, *FLogic);
+    else
+      FLogic->ApplyInterfaceSetup();
+  });
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -132,7 +127,6 @@ void TMainForm::ConnectLogic() {
       {"acZoomIn", [&M] { M.acZoomInExecute(); }},
       {"acZoomOut", [&M] { M.acZoomOutExecute(); }},
       {"acSimulation", [&S] { S.acSimulationExecute(); }},
-      {"acSettings", [this] { acSettingsExecute(); }},
   };
   for (const auto& [name, handler] : handlers) {
     const QString actionName = QString::fromLatin1(name);
@@ -141,6 +135,8 @@ void TMainForm::ConnectLogic() {
     connect(a, &QAction::triggered, this,
             [this, actionName, h = handler] { ExecuteAction(actionName, h); });
   }
+  connect(Action(QStringLiteral("acSettings")), &QAction::triggered, this,
+          [this] { acSettingsExecute(); });
   connect(Test1, &QAction::triggered, this,
           [this] { ExecuteAction(QStringLiteral("Test1"), [this] { FLogic->Test1Click(); }); });
 

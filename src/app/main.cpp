@@ -22,8 +22,7 @@ int main(int argc, char* argv[]) {
     TComSetupForm ComSetupForm(MainForm.Logic(), MainForm, &MainForm);
     TChangeBdDlg ChangeBdDlg(&MainForm);
     TSimuSetupDlg SimuSetupDlg(&MainForm);
-    MainForm.SetDialogs(&ChangeBdDlg, &SimuSetupDlg, nullptr);
-    MainForm.OnInterfaceSetup = [&ComSetupForm] { ComSetupForm.ShowModal(); };
+    MainForm.SetDialogs(&ComSetupForm, &ChangeBdDlg, &SimuSetupDlg, nullptr);
     MainForm.show();
     result = TApplication::exec();
   }

@@ -3,6 +3,7 @@
 #include <QEventLoop>
 
 #include "meter/ModelTables.h"
+#include "meter/ScopeExit.h"
 #include "platform/Clock.h"
 #include "platform/DebugOut.h"
 #include "platform/Registry.h"
@@ -74,17 +75,6 @@ namespace {
 const QString CR = QStringLiteral("\r");
 const QString ESC = QString(QChar(27));
 
-// Guard for the hand-overs of GetCmd/GetCmd2/Running: the splitter is
-// detached on every way out.
-struct TDetachOnExit {
-  TComDataPacket& packet;
-  int sizeAfter;  // < 0: leave the size alone
-  ~TDetachOnExit() {
-    if (sizeAfter >= 0) packet.SetSize(sizeAfter);
-    packet.SetComPort(nullptr);
-  }
-};
-
 std::string Latin1(const QString& s) { return s.toLatin1().toStdString(); }
 }  // namespace
 
@@ -142,7 +132,10 @@ bool TMeterLogic::SetCmdValue(const QString& cmd, const QString& value) {
 QString TMeterLogic::Query(const QString& cmd, int size, const std::string& startString,
                            const std::string& stopString, int ms, int& polls) {
   // On every way out the reply splitter is detached with size 1.
-  TDetachOnExit detach{ComDataPacket, 1};
+  TScopeExit detach([this] {
+    ComDataPacket.SetSize(1);
+    ComDataPacket.SetComPort(nullptr);
+  });
   polls = 0;
   if (!ComPort.Connected()) return QString();
   ComDataPacket.SetComPort(&ComPort);
@@ -165,13 +158,11 @@ QString TMeterLogic::Query(const QString& cmd, int size, const std::string& star
 QString TMeterLogic::GetCmd(const QString& cmd, const QString& start, const QString& stop, int ms,
                             int& typ) {
   typ = 0;
-  if (!ComPort.Connected()) {
-    int polls;
-    return Query(cmd, 0, {}, {}, ms, polls);  // nothing is sent; detaches
-  }
   int n = 0;
+  const bool connected = ComPort.Connected();
   QString reply = Query(cmd, FDevice == Dorvane && cmd == QLatin1String("AS") ? 2 : 0,
                         std::string(), Latin1(stop), ms, n);
+  if (!connected) return reply;  // nothing was sent; no trace
   if (!reply.isEmpty()) {
     typ = 1;
     if (FDevice == Dorvane) {
@@ -223,7 +214,7 @@ QString TMeterLogic::GetCmdStr_SO(const QString& cmd) {
 
 bool TMeterLogic::Running(int ms) {
   if (!ComPort.Connected()) return false;
-  TDetachOnExit detach{ComRunPacket, -1};
+  TScopeExit detach([this] { ComRunPacket.SetComPort(nullptr); });
   ComRunPacket.SetComPort(&ComPort);
   ComRunPacket.ResetBuffer();
   FRunPacket.clear();

@@ -41,8 +41,7 @@ TEST(SimulationInTheWindow, TickingSimulateDeviceRunsTheProgramWithoutAMeter) {
     TMainForm form;
     TComSetupForm setup(form.Logic(), form, &form);
     TSimuSetupDlg simuSetup(&form);
-    form.SetDialogs(nullptr, &simuSetup, nullptr);
-    form.OnInterfaceSetup = [&setup] { setup.ShowModal(); };
+    form.SetDialogs(&setup, nullptr, &simuSetup, nullptr);
     TMeterLogic& logic = form.Logic();
 
     // An open port first: simulation must close it.
