@@ -1,5 +1,5 @@
 #pragma once
-// A small set of enumeration values, the Delphi "set of" idiom: one bit per
+// A small set of enumeration values, a flag set over an enumeration: one bit per
 // ordinal, value semantics, cheap to copy. Ordinals must be below 32.
 
 #include <cstdint>
