@@ -42,6 +42,11 @@ bool TBrowseFolderDlg::Execute() {
   connect(FButtons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
   connect(FTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
           &TBrowseFolderDlg::SelectionChanged);
+  // Folders are read in the background: keep the selection in view as the
+  // folders above it fill in.
+  connect(FModel, &QFileSystemModel::directoryLoaded, this, [this] {
+    if (FTree && FTree->currentIndex().isValid()) FTree->scrollTo(FTree->currentIndex(), QAbstractItemView::PositionAtCenter);
+  });
   dialog.resize(340, 380);
   FHandle = &dialog;
   FSelectedName.clear();
