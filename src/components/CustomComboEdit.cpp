@@ -11,12 +11,18 @@
 
 namespace {
 
-// The drop-down arrow: a 7-pixel-wide black triangle, white see-through.
-QImage DropDownGlyph() {
-  QImage img(7, 4, QImage::Format_Mono);
+// A white (see-through) monochrome picture to draw black pixels into.
+QImage BlankMono(int width, int height) {
+  QImage img(width, height, QImage::Format_Mono);
   img.setColor(0, qRgb(0, 0, 0));
   img.setColor(1, qRgb(255, 255, 255));
   img.fill(1);
+  return img;
+}
+
+// The drop-down arrow: a 7-pixel-wide black triangle.
+QImage DropDownGlyph() {
+  QImage img = BlankMono(7, 4);
   for (int row = 0; row < 4; ++row)
     for (int x = row; x < 7 - row; ++x) img.setPixel(x, row, 0);
   return img;
@@ -26,10 +32,7 @@ QImage DropDownGlyph() {
 
 QImage EllipsisGlyph(int buttonWidth) {
   const int width = qMax(buttonWidth - 6, 1);
-  QImage img(width, 4, QImage::Format_Mono);
-  img.setColor(0, qRgb(0, 0, 0));
-  img.setColor(1, qRgb(255, 255, 255));
-  img.fill(1);
+  QImage img = BlankMono(width, 4);
   const int w = qMin(qMax((width - 6) / 2, 1), 3);
   const int s = (width - 6 - 2 * w) / 2;
   for (const int x : {s, s + w + 2, s + 2 * w + 4})
