@@ -24,7 +24,7 @@ class TDirectoryEdit : public TFileDirEdit {
   TDirDialogKind DialogKind() const { return FDialogKind; }
   void SetDialogKind(TDirDialogKind value) { FDialogKind = value; }
 
-  // Part by part with MultipleDirs.
+  // With MultipleDirs each folder between the ";" on its own.
   QString LongName() const override;
   QString ShortName() const override;
 
