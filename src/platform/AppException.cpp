@@ -1,5 +1,8 @@
 #include "platform/AppException.h"
 
+#include <QCoreApplication>
+#include <QMetaObject>
+
 #include "platform/DebugOut.h"
 
 namespace platform {
@@ -9,6 +12,13 @@ std::function<void(const QString&)>& Handler() {
   static std::function<void(const QString&)> h;
   return h;
 }
+
+void Report(const QString& message) {
+  if (Handler())
+    Handler()(message);
+  else
+    DebugWarning(message);
+}
 }  // namespace
 
 void SetApplicationExceptionHandler(std::function<void(const QString&)> handler) {
@@ -16,11 +26,19 @@ void SetApplicationExceptionHandler(std::function<void(const QString&)> handler)
 }
 
 void HandleApplicationException(const std::exception& e) {
+  if (dynamic_cast<const EAbort*>(&e)) return;
+  Report(QString::fromUtf8(e.what()));
+}
+
+void PostApplicationException(const std::exception& e) {
+  if (dynamic_cast<const EAbort*>(&e)) return;
   const QString message = QString::fromUtf8(e.what());
-  if (Handler())
-    Handler()(message);
-  else
+  QCoreApplication* app = QCoreApplication::instance();
+  if (!app) {
     DebugWarning(message);
+    return;
+  }
+  QMetaObject::invokeMethod(app, [message] { Report(message); }, Qt::QueuedConnection);
 }
 
 }  // namespace platform
