@@ -131,13 +131,7 @@ void TThreadedTimer::ThreadTick() {
     FTimerThread->Synchronize([this] { Timer(); });
     return;
   }
-  try {
-    Timer();
-  } catch (const std::exception& e) {
-    platform::PostApplicationException(e);
-  } catch (...) {
-    platform::PostApplicationException(std::runtime_error("Unknown exception in a timer"));
-  }
+  Timer();  // the worker reports what this raises, on the GUI thread
 }
 
 void TThreadedTimer::WindowTick() {

@@ -58,7 +58,8 @@ class TThreadedTimer : public TComponent {
 
   TTimerThread& TimerThread() { return *FTimerThread; }
 
-  // The worker's tick: the handler here or through Synchronize. Called by
+  // The worker's tick: the handler here (its exceptions pass to the
+  // worker, which reports them) or through Synchronize. Called by
   // TTimerThread only.
   void ThreadTick();
 

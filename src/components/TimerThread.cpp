@@ -1,18 +1,28 @@
 #include "components/TimerThread.h"
 
 #include <QCoreApplication>
-#include <QMetaObject>
+#include <QSocketNotifier>
+#include <QThread>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 
 #include "components/ThreadedTimer.h"
 #include "platform/AppException.h"
+#include "platform/DebugOut.h"
+#include "platform/StopSignal.h"
+
+class TGuiWaker;
 
 // State the worker shares with the GUI thread. The worker keeps its own
 // reference, so a detached worker never touches freed memory. Notifications
 // are sent under the lock: a handler on the worker may free the thread
 // object as soon as the lock is released.
+//
+// The worker reaches the GUI thread only through `wake` (an event counter
+// the GUI thread's waker watches) and this state, never by posting objects
+// across: everything handed over is ordered by the lock.
 struct TTimerThread::Shared {
   enum class Call { None, Pending, Running, Done, Dropped };
 
@@ -29,6 +39,11 @@ struct TTimerThread::Shared {
   // A tick is running; the worker is in the owner's code.
   bool busy = false;
   Call call = Call::None;
+  std::function<void()> method;  // of the pending hand-over
+  std::deque<QString> reports;    // exceptions of ticks on the worker
+  bool hasWaker = false;
+  bool wakerOrphaned = false;  // the thread object is gone
+  platform::StopSignal wake;
 
   // Drops a hand-over the GUI thread has not started. Lock held.
   void DropPending() {
@@ -36,9 +51,67 @@ struct TTimerThread::Shared {
   }
 };
 
+// Lives on the GUI thread: runs the pending hand-over and reports the
+// worker's exceptions there when the worker sets `wake`.
+class TGuiWaker : public QObject {
+ public:
+  explicit TGuiWaker(std::shared_ptr<TTimerThread::Shared> s)
+      : FShared(std::move(s)), FNotifier(FShared->wake.NativeHandle(), QSocketNotifier::Read) {
+    connect(&FNotifier, &QSocketNotifier::activated, this, [this] { Run(); });
+  }
+  bool Running() const { return FRunning; }
+
+ private:
+  void Run() {
+    const std::shared_ptr<TTimerThread::Shared> s = FShared;  // the method may free this
+    s->wake.Reset();
+    std::function<void()> method;
+    std::deque<QString> reports;
+    {
+      std::lock_guard lock(s->m);
+      if (s->wakerOrphaned) deleteLater();
+      reports.swap(s->reports);
+      if (s->call == TTimerThread::Shared::Call::Pending) {
+        s->call = TTimerThread::Shared::Call::Running;
+        method = s->method;
+      }
+    }
+    for (const QString& r : reports)
+      platform::HandleApplicationException(std::runtime_error(r.toStdString()));
+    if (!method) return;
+    FRunning = true;
+    try {
+      method();
+    } catch (const std::exception& e) {
+      platform::HandleApplicationException(e);
+    } catch (...) {
+      platform::HandleApplicationException(std::runtime_error("Unknown exception in a timer"));
+    }
+    std::lock_guard lock(s->m);
+    s->call = TTimerThread::Shared::Call::Done;
+    s->cv.notify_all();
+    // `this` may be queued for deletion by now, but is still there.
+    FRunning = false;
+  }
+
+  std::shared_ptr<TTimerThread::Shared> FShared;
+  QSocketNotifier FNotifier;
+  bool FRunning = false;
+};
+
 namespace {
 
 thread_local const TTimerThread::Shared* tCurrent = nullptr;
+
+void Report(TTimerThread::Shared& s, const QString& message) {
+  std::lock_guard lock(s.m);
+  if (!s.hasWaker) {
+    platform::DebugWarning(message);
+    return;
+  }
+  s.reports.push_back(message);
+  s.wake.Set();
+}
 
 void Execute(std::shared_ptr<TTimerThread::Shared> s) {
   using Clock = std::chrono::steady_clock;
@@ -61,7 +134,16 @@ void Execute(std::shared_ptr<TTimerThread::Shared> s) {
     if (!owner) continue;
     s->busy = true;
     lock.unlock();
-    owner->ThreadTick();
+    // An exception of a tick is reported and the ticking goes on; the owner
+    // is not touched on that way (its handler may have freed it).
+    try {
+      owner->ThreadTick();
+    } catch (const EAbort&) {
+    } catch (const std::exception& e) {
+      Report(*s, QString::fromUtf8(e.what()));
+    } catch (...) {
+      Report(*s, QStringLiteral("Unknown exception in a timer"));
+    }
     lock.lock();
     s->busy = false;
     s->cv.notify_all();
@@ -72,6 +154,13 @@ void Execute(std::shared_ptr<TTimerThread::Shared> s) {
 
 TTimerThread::TTimerThread(TThreadedTimer* Timer) : FShared(std::make_shared<Shared>()) {
   FShared->owner = Timer;
+  // Hand-overs need the GUI thread's event loop; a timer made elsewhere
+  // has none to hand over to.
+  const QCoreApplication* app = QCoreApplication::instance();
+  if (app && QThread::currentThread() == app->thread()) {
+    FWaker = new TGuiWaker(FShared);
+    FShared->hasWaker = true;
+  }
   FThread = std::thread(Execute, FShared);
 }
 
@@ -94,6 +183,18 @@ void TTimerThread::Stop() {
     FThread.join();
   else
     FThread.detach();
+  if (!FWaker) return;
+  if (QThread::currentThread() != FWaker->thread()) {
+    // On the worker: the waker frees itself on its own thread.
+    std::lock_guard lock(FShared->m);
+    FShared->wakerOrphaned = true;
+    FShared->wake.Set();
+  } else if (FWaker->Running()) {
+    FWaker->deleteLater();  // its hand-over is on this call stack
+  } else {
+    delete FWaker;
+  }
+  FWaker = nullptr;
 }
 
 void TTimerThread::Suspend() {
@@ -158,36 +259,15 @@ bool TTimerThread::HandOverPending() const {
 bool TTimerThread::IsCurrentThread() const { return tCurrent == FShared.get(); }
 
 void TTimerThread::Synchronize(const std::function<void()>& Method) {
-  QCoreApplication* app = QCoreApplication::instance();
   const std::shared_ptr<Shared> s = FShared;
-  {
-    std::lock_guard lock(s->m);
-    if (s->paused || s->terminated || !app) return;
-    s->call = Shared::Call::Pending;
-  }
-  QMetaObject::invokeMethod(
-      app,
-      [s, Method] {
-        {
-          std::lock_guard lock(s->m);
-          if (s->call != Shared::Call::Pending) return;  // dropped
-          s->call = Shared::Call::Running;
-        }
-        try {
-          Method();
-        } catch (const std::exception& e) {
-          platform::HandleApplicationException(e);
-        } catch (...) {
-          platform::HandleApplicationException(std::runtime_error("Unknown exception in a timer"));
-        }
-        {
-          std::lock_guard lock(s->m);
-          s->call = Shared::Call::Done;
-        }
-        s->cv.notify_all();
-      },
-      Qt::QueuedConnection);
   std::unique_lock lock(s->m);
+  if (s->paused || s->terminated || !s->hasWaker) return;
+  s->call = Shared::Call::Pending;
+  s->method = Method;
+  s->wake.Set();
   s->cv.wait(lock, [&] { return s->call == Shared::Call::Done || s->call == Shared::Call::Dropped; });
   s->call = Shared::Call::None;
+  const std::function<void()> done = std::move(s->method);
+  s->method = nullptr;
+  lock.unlock();
 }

@@ -16,6 +16,7 @@
 
 #include "platform/ThreadPriority.h"
 
+class TGuiWaker;
 class TThreadedTimer;
 
 class TTimerThread {
@@ -51,8 +52,11 @@ class TTimerThread {
 
   // On the worker: runs Method on the GUI thread and waits until it ran.
   // While the thread is paused or terminated the call is dropped: Method
-  // does not run at all (never on the worker). An exception Method throws
-  // is reported on the GUI thread and does not reach the worker.
+  // does not run at all (never on the worker); so it is for a thread made
+  // off the GUI thread, which has nothing to hand over to. An exception
+  // Method throws is reported on the GUI thread and does not reach the
+  // worker, nor do exceptions of ticks on the worker stop it: they are
+  // reported on the GUI thread too (an EAbort is dropped).
   void Synchronize(const std::function<void()>& Method);
   // A hand-over is posted and the GUI thread has not started it yet.
   bool HandOverPending() const;
@@ -65,4 +69,5 @@ class TTimerThread {
  private:
   std::shared_ptr<Shared> FShared;
   std::thread FThread;
+  TGuiWaker* FWaker = nullptr;
 };

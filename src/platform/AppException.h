@@ -25,11 +25,8 @@ class EOutOfResources : public std::runtime_error {
 namespace platform {
 
 void SetApplicationExceptionHandler(std::function<void(const QString& message)> handler);
-// On the application's thread only. An EAbort is dropped.
+// On the application's thread only (the handler may show a box). An EAbort
+// is dropped.
 void HandleApplicationException(const std::exception& e);
-// From any thread: hands the message to HandleApplicationException on the
-// application's thread and returns at once (the handler may show a box,
-// which only that thread can do). An EAbort is dropped.
-void PostApplicationException(const std::exception& e);
 
 }  // namespace platform
