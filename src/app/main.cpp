@@ -2,10 +2,8 @@
 // object, the windows in their fixed order, the message loop.
 
 #include "app/Application.h"
-#include "app/ChangeBdDlg.h"
-#include "app/ComSetupForm.h"
 #include "app/MainForm.h"
-#include "app/SimuSetupDlg.h"
+#include "app/ProgramWindows.h"
 #include "platform/Clock.h"
 #include "serial/ui/SerialDialogs.h"
 
@@ -18,12 +16,8 @@ int main(int argc, char* argv[]) {
   {
     TApplication app(argc, argv);
     InstallSerialDialogs();
-    TMainForm MainForm;  // its creation handler runs before any dialog exists
-    TComSetupForm ComSetupForm(MainForm.Logic(), MainForm, &MainForm);
-    TChangeBdDlg ChangeBdDlg(&MainForm);
-    TSimuSetupDlg SimuSetupDlg(&MainForm);
-    MainForm.SetDialogs(&ComSetupForm, &ChangeBdDlg, &SimuSetupDlg, nullptr);
-    MainForm.show();
+    TProgramWindows windows;
+    windows.MainForm().show();
     result = TApplication::exec();
   }
   platform::Clock::TimeEndPeriod(1);
