@@ -170,7 +170,10 @@ void TAboutBox::FormCreate(const TVersionResource* resource) {
   ProductName->setText(info.ProductName());
   lb_Copyright->setText(info.LegalCopyright());
   ProductName->resize(193, ProductName->sizeHint().height());
-  for (QLabel* l : {lb_Version, lb_Copyright}) l->adjustSize();
+  lb_Version->adjustSize();
+  // A long notice takes a second line rather than running off the panel.
+  lb_Copyright->setWordWrap(true);
+  lb_Copyright->resize(193, lb_Copyright->heightForWidth(193));
 }
 
 void TAboutBox::FormShow() {
