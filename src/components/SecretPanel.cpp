@@ -33,6 +33,29 @@ int FirstNonBlank(const QStringList& lines) {
   return static_cast<int>(lines.size());
 }
 
+// Centres `size` in [lo, hi), not before lo.
+int Centre(int lo, int hi, int size) { return std::max((lo + hi - size) / 2, lo); }
+
+// Puts a picture of `size` at the start or the end of the text's span
+// [lo, hi) on one axis, 3 pixels in and `gap` away from the text, which
+// keeps the rest. Returns the picture's position.
+int PlacePicture(int& lo, int& hi, int size, int gap, bool atStart) {
+  if (atStart) {
+    int p = lo;
+    if (size > 0) {
+      p += 3;
+      lo = p + size + gap;
+    }
+    return p;
+  }
+  int p = hi - size;
+  if (size > 0) {
+    p = std::max(p - 3, lo);
+    hi = p - gap;
+  }
+  return p;
+}
+
 }  // namespace
 
 TSecretPanel::TSecretPanel(QWidget* parent) : QWidget(parent), FTimer(std::make_unique<TThreadedTimer>()) {
@@ -227,41 +250,6 @@ void TSecretPanel::SetAsyncDrawing(bool value) {
   FTimer->SetSyncEvent(!value);
 }
 
-int TSecretPanel::ScrollCnt() const {
-  std::lock_guard lock(FImageLock);
-  return FScrollCnt;
-}
-
-int TSecretPanel::MaxScroll() const {
-  std::lock_guard lock(FImageLock);
-  return FMaxScroll;
-}
-
-int TSecretPanel::TxtDivider() const {
-  std::lock_guard lock(FImageLock);
-  return FTxtDivider;
-}
-
-int TSecretPanel::FirstLine() const {
-  std::lock_guard lock(FImageLock);
-  return FFirstLine;
-}
-
-QRect TSecretPanel::TxtRect() const {
-  std::lock_guard lock(FImageLock);
-  return FTxtRect;
-}
-
-QRect TSecretPanel::PaintRect() const {
-  std::lock_guard lock(FImageLock);
-  return FPaintRect;
-}
-
-QPoint TSecretPanel::GlyphOrigin() const {
-  std::lock_guard lock(FImageLock);
-  return FGlyphOrigin;
-}
-
 // ------------------------------------------------------ change handling
 
 void TSecretPanel::LinesChanged() {
@@ -337,42 +325,15 @@ void TSecretPanel::RecalcDrawRect() {
 
   const int w = FGlyph.isNull() ? 0 : FGlyph.width();
   const int h = FGlyph.isNull() ? 0 : FGlyph.height();
-  int x = 0, y = 0;
-  switch (FGlyphLayout) {
-    case glGlyphLeft:
-    case glGlyphRight:
-      y = std::max((top + bottom - h) / 2, top);
-      if (FGlyphLayout == glGlyphLeft) {
-        x = left;
-        if (w > 0) {
-          x += 3;
-          left = x + w + b + 3;
-        }
-      } else {
-        x = right - w;
-        if (w > 0) {
-          x = std::max(x - 3, left);
-          right = x - (b + 3);
-        }
-      }
-      break;
-    case glGlyphTop:
-    case glGlyphBottom:
-      x = std::max((left + right - w) / 2, left);
-      if (FGlyphLayout == glGlyphTop) {
-        y = top;
-        if (h > 0) {
-          y += 3;
-          top = y + h + b + 6;
-        }
-      } else {
-        y = bottom - h;
-        if (h > 0) {
-          y = std::max(y - 3, top);
-          bottom = y - (b + 6);
-        }
-      }
-      break;
+  const bool horizontal = FGlyphLayout == glGlyphLeft || FGlyphLayout == glGlyphRight;
+  const bool atStart = FGlyphLayout == glGlyphLeft || FGlyphLayout == glGlyphTop;
+  int x, y;
+  if (horizontal) {
+    y = Centre(top, bottom, h);
+    x = PlacePicture(left, right, w, b + 3, atStart);
+  } else {
+    x = Centre(left, right, w);
+    y = PlacePicture(top, bottom, h, b + 6, atStart);
   }
   FGlyphOrigin = QPoint(x, y);
 

@@ -103,15 +103,15 @@ class TSecretPanel : public QWidget, public TComponent {
   TNotifyEvent OnDblClick;
 
   // The drawing state (read under the image lock).
-  int ScrollCnt() const;
-  int MaxScroll() const;
-  int TxtDivider() const;
-  int FirstLine() const;
+  int ScrollCnt() const { return Locked(FScrollCnt); }
+  int MaxScroll() const { return Locked(FMaxScroll); }
+  int TxtDivider() const { return Locked(FTxtDivider); }
+  int FirstLine() const { return Locked(FFirstLine); }
   // Text area and client area inside the borders, in client coordinates;
   // an empty text area is (0, 0, 0, 0).
-  QRect TxtRect() const;
-  QRect PaintRect() const;
-  QPoint GlyphOrigin() const;
+  QRect TxtRect() const { return Locked(FTxtRect); }
+  QRect PaintRect() const { return Locked(FPaintRect); }
+  QPoint GlyphOrigin() const { return Locked(FGlyphOrigin); }
 
   TThreadedTimer& Timer() { return *FTimer; }
 
@@ -144,6 +144,11 @@ class TSecretPanel : public QWidget, public TComponent {
   // Frame or size changed: new text area and image.
   void Realign();
   int BorderSize() const;
+  template <typename T>
+  T Locked(const T& field) const {
+    std::lock_guard lock(FImageLock);
+    return field;
+  }
   QColor PanelColor() const;
 
   TBevelCut FBevelOuter = bvLowered;

@@ -135,11 +135,5 @@ void TThreadedTimer::ThreadTick() {
 }
 
 void TThreadedTimer::WindowTick() {
-  try {
-    Timer();
-  } catch (const std::exception& e) {
-    platform::HandleApplicationException(e);
-  } catch (...) {
-    platform::HandleApplicationException(std::runtime_error("Unknown exception in a timer"));
-  }
+  platform::RunHandlingExceptions([this] { Timer(); });
 }

@@ -80,13 +80,7 @@ class TGuiWaker : public QObject {
       platform::HandleApplicationException(std::runtime_error(r.toStdString()));
     if (!method) return;
     FRunning = true;
-    try {
-      method();
-    } catch (const std::exception& e) {
-      platform::HandleApplicationException(e);
-    } catch (...) {
-      platform::HandleApplicationException(std::runtime_error("Unknown exception in a timer"));
-    }
+    platform::RunHandlingExceptions(method);
     std::lock_guard lock(s->m);
     s->call = TTimerThread::Shared::Call::Done;
     s->cv.notify_all();

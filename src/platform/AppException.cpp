@@ -27,4 +27,14 @@ void HandleApplicationException(const std::exception& e) {
   Report(QString::fromUtf8(e.what()));
 }
 
+void RunHandlingExceptions(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const std::exception& e) {
+    HandleApplicationException(e);
+  } catch (...) {
+    HandleApplicationException(std::runtime_error("Unknown exception"));
+  }
+}
+
 }  // namespace platform

@@ -28,5 +28,7 @@ void SetApplicationExceptionHandler(std::function<void(const QString& message)> 
 // On the application's thread only (the handler may show a box). An EAbort
 // is dropped.
 void HandleApplicationException(const std::exception& e);
+// Runs `action`; whatever it raises goes to HandleApplicationException.
+void RunHandlingExceptions(const std::function<void()>& action);
 
 }  // namespace platform
