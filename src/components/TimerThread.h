@@ -8,7 +8,6 @@
 // such a hand-over while the GUI thread has not started it, so the GUI thread
 // never waits for a worker that waits for it.
 
-#include <QtGlobal>
 #include <cstdint>
 #include <functional>
 #include <memory>

@@ -65,7 +65,7 @@ TEST(ThreadedTimer, NoTickWithoutIntervalEnabledFlagOrHandler) {
       PumpFor(100);
       EXPECT_EQ(ticks, 0);
       EXPECT_TRUE(t.TimerThread().Suspended());
-      // The missing piece alone starts the ticking.
+      // The missing setting alone starts the ticking.
       if (missing == Interval) t.SetInterval(5);
       if (missing == Enabled) t.SetEnabled(true);
       if (missing == Handler) t.SetOnTimer([&](TObject*) { ++ticks; });
