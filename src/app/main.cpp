@@ -2,11 +2,8 @@
 // object, the windows in their fixed order, the message loop.
 
 #include "app/Application.h"
-#include "app/ChangeBdDlg.h"
-#include "app/ComSetupForm.h"
-#include "app/DirectorySetupDlg.h"
 #include "app/MainForm.h"
-#include "app/SimuSetupDlg.h"
+#include "app/ProgramWindows.h"
 #include "components/ToolConst.h"
 #include "platform/Clock.h"
 #include "serial/ui/SerialDialogs.h"
@@ -21,14 +18,8 @@ int main(int argc, char* argv[]) {
     TApplication app(argc, argv);
     RegisterToolCursors();
     InstallSerialDialogs();
-    TMainForm MainForm;  // its creation handler runs before any dialog exists
-    TComSetupForm ComSetupForm(MainForm.Logic(), MainForm, &MainForm);
-    TDirectorySetupDlg DirectorySetupDlg(&MainForm);  // known before the first show
-    InstallDirectorySetup(MainForm, DirectorySetupDlg);
-    TChangeBdDlg ChangeBdDlg(&MainForm);
-    TSimuSetupDlg SimuSetupDlg(&MainForm);
-    MainForm.SetDialogs(&ComSetupForm, &ChangeBdDlg, &SimuSetupDlg, nullptr);
-    MainForm.show();
+    TProgramWindows windows;
+    windows.MainForm().show();
     result = TApplication::exec();
   }
   platform::Clock::TimeEndPeriod(1);

@@ -11,24 +11,12 @@
 
 #include "components/Colors.h"
 #include "components/DrawUtils.h"
+#include "components/Frame3D.h"
 #include "components/PopupMenu.h"
 
 bool NewStyleControls() { return true; }
 
 namespace {
-
-// Top and left edges (less the top-right and bottom-left corners) in
-// `topLeft`, right and bottom edges in `bottomRight`; returns the rectangle
-// one pixel inside.
-QRect Frame3D(QPainter& canvas, const QRect& r, TColor topLeft, TColor bottomRight) {
-  if (r.width() <= 0 || r.height() <= 0) return r;
-  const QColor tl = ColorToQColor(topLeft), br = ColorToQColor(bottomRight);
-  canvas.fillRect(r.x(), r.y(), r.width() - 1, 1, tl);
-  canvas.fillRect(r.x(), r.y(), 1, r.height() - 1, tl);
-  canvas.fillRect(r.x() + r.width() - 1, r.y(), 1, r.height(), br);
-  canvas.fillRect(r.x(), r.y() + r.height() - 1, r.width(), 1, br);
-  return r.adjusted(1, 1, -1, -1);
-}
 
 QBrush DitherBrush() {
   QImage pattern(8, 8, QImage::Format_RGB32);

@@ -9,6 +9,13 @@ std::function<void(const QString&)>& Handler() {
   static std::function<void(const QString&)> h;
   return h;
 }
+
+void Report(const QString& message) {
+  if (Handler())
+    Handler()(message);
+  else
+    DebugWarning(message);
+}
 }  // namespace
 
 void SetApplicationExceptionHandler(std::function<void(const QString&)> handler) {
@@ -16,11 +23,18 @@ void SetApplicationExceptionHandler(std::function<void(const QString&)> handler)
 }
 
 void HandleApplicationException(const std::exception& e) {
-  const QString message = QString::fromUtf8(e.what());
-  if (Handler())
-    Handler()(message);
-  else
-    DebugWarning(message);
+  if (dynamic_cast<const EAbort*>(&e)) return;
+  Report(QString::fromUtf8(e.what()));
+}
+
+void RunHandlingExceptions(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const std::exception& e) {
+    HandleApplicationException(e);
+  } catch (...) {
+    HandleApplicationException(std::runtime_error("Unknown exception"));
+  }
 }
 
 }  // namespace platform
