@@ -3,8 +3,11 @@
 
 #include "app/Application.h"
 #include "app/ChangeBdDlg.h"
+#include "app/Chart.h"
 #include "app/ComSetupForm.h"
+#include "app/GraphicSetupForm.h"
 #include "app/MainForm.h"
+#include "app/SignalLevelDlg.h"
 #include "app/SimuSetupDlg.h"
 #include "platform/Clock.h"
 #include "serial/ui/SerialDialogs.h"
@@ -19,10 +22,15 @@ int main(int argc, char* argv[]) {
     TApplication app(argc, argv);
     InstallSerialDialogs();
     TMainForm MainForm;  // its creation handler runs before any dialog exists
+    // Puts the stored diagram look on the chart before the window shows.
+    TGraphicSetupForm GraphicSetupForm(*MainForm.Chart1, MainForm.Action(QStringLiteral("acZoomIn")),
+                                       MainForm.Action(QStringLiteral("acZoomOut")), &MainForm);
     TComSetupForm ComSetupForm(MainForm.Logic(), MainForm, &MainForm);
+    TSignalLevelDlg SignalLevelDlg(MainForm.Logic(), &MainForm);
     TChangeBdDlg ChangeBdDlg(&MainForm);
     TSimuSetupDlg SimuSetupDlg(&MainForm);
-    MainForm.SetDialogs(&ComSetupForm, &ChangeBdDlg, &SimuSetupDlg, nullptr);
+    MainForm.SetGraphicSetupForm(&GraphicSetupForm);
+    MainForm.SetDialogs(&ComSetupForm, &ChangeBdDlg, &SimuSetupDlg, &SignalLevelDlg);
     MainForm.show();
     result = TApplication::exec();
   }
