@@ -47,6 +47,11 @@ void PaintDiagramPage(QPainter& painter, const QString& caption, const QString& 
   painter.translate(page.Chart.topLeft());
   painter.scale(double(page.Chart.width()) / chartSize.width(),
                 double(page.Chart.height()) / chartSize.height());
+  // A picture keeps its physical size on a device of another resolution;
+  // here its units are to fill the rectangle instead.
+  const QPaintDevice& device = *painter.device();
+  painter.scale(double(chart.logicalDpiX()) / device.logicalDpiX(),
+                double(chart.logicalDpiY()) / device.logicalDpiY());
   painter.drawPicture(0, 0, chart);
   painter.restore();
 }
