@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <tuple>
 
 #include "app/ChartLook.h"
 #include "app/DialogFrame.h"
@@ -54,6 +55,14 @@ QString LocaleFloat(double v) {
   return locale.toString(v, 'g', 15);
 }
 
+// Stores a value that differs from the field; false for an equal one.
+template <typename T>
+bool Change(T& field, T value) {
+  if (field == value) return false;
+  field = value;
+  return true;
+}
+
 // A label with its control in the next column of a two-column grid.
 void Row(QGridLayout* grid, QLabel* label, QWidget* control) {
   const int row = grid->rowCount();
@@ -73,28 +82,22 @@ TGraphicSetupForm::TGraphicSetupForm(IChartLook& chart, QAction* zoomIn, QAction
   auto label = [](const char* text, QWidget* parent) {
     return new QLabel(QString::fromLatin1(text), parent);
   };
-  auto check = [](QWidget* parent) { return new QCheckBox(parent); };
   Label1 = label("Minimum", GroupBox1);
   ed_min = new QLineEdit(QStringLiteral("0"), GroupBox1);
   Row(grid1, Label1, ed_min);
   Label2 = label("Maximum", GroupBox1);
   ed_max = new QLineEdit(QStringLiteral("0"), GroupBox1);
   Row(grid1, Label2, ed_max);
-  Label3 = label("Auto Scale", GroupBox1);
-  cb_scale = check(GroupBox1);
-  Row(grid1, Label3, cb_scale);
-  Label4 = label("Pointer", GroupBox1);
-  cb_pointer = check(GroupBox1);
-  Row(grid1, Label4, cb_pointer);
-  Label5 = label("Stairs", GroupBox1);
-  cb_stair = check(GroupBox1);
-  Row(grid1, Label5, cb_stair);
-  Label6 = label("Allow Zoom", GroupBox1);
-  cb_allowZoom = check(GroupBox1);
-  Row(grid1, Label6, cb_allowZoom);
-  Label7 = label("Allow Panning", GroupBox1);
-  cb_allowPan = check(GroupBox1);
-  Row(grid1, Label7, cb_allowPan);
+  // Check boxes without text, their labels beside them.
+  const std::tuple<QLabel**, QCheckBox**, const char*> checks[] = {
+      {&Label3, &cb_scale, "Auto Scale"},   {&Label4, &cb_pointer, "Pointer"},
+      {&Label5, &cb_stair, "Stairs"},       {&Label6, &cb_allowZoom, "Allow Zoom"},
+      {&Label7, &cb_allowPan, "Allow Panning"}};
+  for (const auto& [labelField, boxField, text] : checks) {
+    *labelField = label(text, GroupBox1);
+    *boxField = new QCheckBox(GroupBox1);
+    Row(grid1, *labelField, *boxField);
+  }
   grid1->setColumnStretch(1, 1);
 
   GroupBox2 = new QGroupBox(QStringLiteral("Settings X-Axis"), this);
@@ -115,47 +118,34 @@ TGraphicSetupForm::TGraphicSetupForm(IChartLook& chart, QAction* zoomIn, QAction
 }
 
 void TGraphicSetupForm::SetYMin(double value) {
-  if (value == FYMin) return;
-  FYMin = value;
-  ed_min->setText(LocaleFloat(value));
+  if (Change(FYMin, value)) ed_min->setText(LocaleFloat(value));
 }
 
 void TGraphicSetupForm::SetYMax(double value) {
-  if (value == FYMax) return;
-  FYMax = value;
-  ed_max->setText(LocaleFloat(value));
+  if (Change(FYMax, value)) ed_max->setText(LocaleFloat(value));
 }
 
 void TGraphicSetupForm::SetAutoScale(bool value) {
-  if (value == FAutoScale) return;
-  FAutoScale = value;
-  cb_scale->setChecked(value);
+  if (Change(FAutoScale, value)) cb_scale->setChecked(value);
 }
 
 void TGraphicSetupForm::SetYPointer(bool value) {
-  if (value == FYPointer) return;
-  FYPointer = value;
-  cb_pointer->setChecked(value);
+  if (Change(FYPointer, value)) cb_pointer->setChecked(value);
 }
 
 void TGraphicSetupForm::SetStair(bool value) {
-  if (value == FStair) return;
-  FStair = value;
-  cb_stair->setChecked(value);
+  if (Change(FStair, value)) cb_stair->setChecked(value);
 }
 
 void TGraphicSetupForm::SetAllowZoom(bool value) {
-  if (value == FAllowZoom) return;
-  FAllowZoom = value;
+  if (!Change(FAllowZoom, value)) return;
   cb_allowZoom->setChecked(value);
   if (FZoomIn) FZoomIn->setEnabled(value);
   if (FZoomOut) FZoomOut->setEnabled(value);
 }
 
 void TGraphicSetupForm::SetAllowMove(bool value) {
-  if (value == FAllowPan) return;
-  FAllowPan = value;
-  cb_allowPan->setChecked(value);
+  if (Change(FAllowPan, value)) cb_allowPan->setChecked(value);
 }
 
 void TGraphicSetupForm::SetXNumber(int value) {

@@ -4,6 +4,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <algorithm>
+#include <array>
 #include <exception>
 
 #include "meter/MeterLogic.h"
@@ -42,73 +43,67 @@ TSignalLevelDlg::TSignalLevelDlg(TMeterLogic& logic, QWidget* parent)
 
 void TSignalLevelDlg::FormCreate() { FSignalStrength = false; }
 
-void TSignalLevelDlg::Prepare(TDeviceType dev, int min, int max) {
+void TSignalLevelDlg::Open(const std::array<QString, 4>& sd, TDeviceType dev, int min, int max,
+                           const std::function<void()>& sendEntry) {
+  if (FBusy) return;
+  FBusy = true;
+  TScopeExit idle([this] { FBusy = false; });
+  fSd1 = sd[0];
+  fSd2 = sd[1];
+  fSd3 = sd[2];
+  fSd4 = sd[3];
   fDev = dev;
   ProgressBar1->setRange(min, max);
   ProgressBar1->setValue(min);
   Label1->setText(QString());
   // Forced rather than resetting FStrength: any value could be a real level.
   FShowNextLevel = true;
-}
-
-void TSignalLevelDlg::ShowOpen() {
+  sendEntry();
   FSignalStrength = true;
   exec();
 }
 
 void TSignalLevelDlg::Enter(const QString& sd1, const QString& sd2, TDeviceType dev, int min,
                             int max) {
-  if (FBusy) return;
-  FBusy = true;
-  TScopeExit idle([this] { FBusy = false; });
-  fSd1 = sd1;
-  fSd2 = sd2;
-  Prepare(dev, min, max);
-  switch (fDev) {
-    case Dorvane:
-      if (FLogic.Running(1000)) {
+  Open({sd1, sd2, QString(), QString()}, dev, min, max, [this] {
+    switch (fDev) {
+      case Dorvane:
+        if (FLogic.Running(1000)) {
+          FLogic.SetCmd2(kEsc);
+          FLogic.Wait(1000);
+        }
+        FLogic.SetCmd(QStringLiteral("DJ"));
+        break;
+      case Hexlin:
+      case Tavri: {
+        TMeterModel& model = FLogic.Model(fDev);
+        model.SetParam(QStringLiteral("SD"), 0, QStringLiteral("0"));
+        model.SetParam(QStringLiteral("SD"), 1, QStringLiteral("1"));
         FLogic.SetCmd2(kEsc);
         FLogic.Wait(1000);
+        FLogic.SetCmdValue(QStringLiteral("SD"), QStringLiteral("0 1"));
+        FLogic.SetCmd(QStringLiteral("DT"));
+        break;
       }
-      FLogic.SetCmd(QStringLiteral("DJ"));
-      break;
-    case Hexlin:
-    case Tavri: {
-      TMeterModel& model = FLogic.Model(fDev);
-      model.SetParam(QStringLiteral("SD"), 0, QStringLiteral("0"));
-      model.SetParam(QStringLiteral("SD"), 1, QStringLiteral("1"));
-      FLogic.SetCmd2(kEsc);
-      FLogic.Wait(1000);
-      FLogic.SetCmdValue(QStringLiteral("SD"), QStringLiteral("0 1"));
-      FLogic.SetCmd(QStringLiteral("DT"));
-      break;
+      case Pavon:
+      case KESTO_ZAREL:
+        break;
     }
-    case Pavon:
-    case KESTO_ZAREL:
-      break;
-  }
-  ShowOpen();
+  });
 }
 
 void TSignalLevelDlg::Enter2(const QString& sd1, const QString& sd2, const QString& sd3,
                              const QString& sd4, const QString&, TDeviceType dev, int min,
                              int max) {
-  if (FBusy) return;
-  FBusy = true;
-  TScopeExit idle([this] { FBusy = false; });
-  fSd1 = sd1;
-  fSd2 = sd2;
-  fSd3 = sd3;
-  fSd4 = sd4;
-  Prepare(dev, min, max);
-  FLogic.SetCmd2(kEsc);
-  FLogic.Wait(1000);
-  FLogic.SetCmd(QStringLiteral("TE 1"));
-  FLogic.SetCmd(QStringLiteral("SD 1 1 0 0"));
-  FLogic.FZarel.SetP_SD(0, QStringLiteral("1"));
-  FLogic.FZarel.SetP_SD(1, QStringLiteral("1"));
-  FLogic.SetCmd(QStringLiteral("DT"));
-  ShowOpen();
+  Open({sd1, sd2, sd3, sd4}, dev, min, max, [this] {
+    FLogic.SetCmd2(kEsc);
+    FLogic.Wait(1000);
+    FLogic.SetCmd(QStringLiteral("TE 1"));
+    FLogic.SetCmd(QStringLiteral("SD 1 1 0 0"));
+    FLogic.FZarel.SetP_SD(0, QStringLiteral("1"));
+    FLogic.FZarel.SetP_SD(1, QStringLiteral("1"));
+    FLogic.SetCmd(QStringLiteral("DT"));
+  });
 }
 
 void TSignalLevelDlg::SetStrength(int value) {

@@ -7,6 +7,8 @@
 
 #include <QDialog>
 #include <QString>
+#include <array>
+#include <functional>
 
 #include "meter/DeviceType.h"
 #include "meter/MeterDialogs.h"
@@ -52,8 +54,10 @@ class TSignalLevelDlg : public QDialog, public ISignalLevelDialog {
   void done(int result) override;
 
  private:
-  void Prepare(TDeviceType dev, int min, int max);
-  void ShowOpen();
+  // Saves the parts to restore, clears bar and number, sends the entry
+  // commands, then shows the window modally.
+  void Open(const std::array<QString, 4>& sd, TDeviceType dev, int min, int max,
+            const std::function<void()>& sendEntry);
 
   TMeterLogic& FLogic;
   int FStrength = 0;
