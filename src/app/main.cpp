@@ -5,10 +5,12 @@
 #include "app/ChangeBdDlg.h"
 #include "app/Chart.h"
 #include "app/ComSetupForm.h"
+#include "app/DirectorySetupDlg.h"
 #include "app/GraphicSetupForm.h"
 #include "app/MainForm.h"
 #include "app/SignalLevelDlg.h"
 #include "app/SimuSetupDlg.h"
+#include "components/ToolConst.h"
 #include "platform/Clock.h"
 #include "serial/ui/SerialDialogs.h"
 
@@ -20,6 +22,7 @@ int main(int argc, char* argv[]) {
   int result = 0;
   {
     TApplication app(argc, argv);
+    RegisterToolCursors();
     InstallSerialDialogs();
     TMainForm MainForm;  // its creation handler runs before any dialog exists
     // Puts the stored diagram look on the chart before the window shows.
@@ -27,6 +30,8 @@ int main(int argc, char* argv[]) {
                                        MainForm.Action(QStringLiteral("acZoomOut")), &MainForm);
     TComSetupForm ComSetupForm(MainForm.Logic(), MainForm, &MainForm);
     TSignalLevelDlg SignalLevelDlg(MainForm.Logic(), &MainForm);
+    TDirectorySetupDlg DirectorySetupDlg(&MainForm);  // known before the first show
+    InstallDirectorySetup(MainForm, DirectorySetupDlg);
     TChangeBdDlg ChangeBdDlg(&MainForm);
     TSimuSetupDlg SimuSetupDlg(&MainForm);
     MainForm.SetGraphicSetupForm(&GraphicSetupForm);

@@ -134,6 +134,7 @@ TEST(SignalLevel, DorvaneIsStoppedOnlyWhileItSendsThenAskedForItsSignal) {
   const QStringList quiet = rig.Run([&] { rig.logic.acDJExecute(); }, [&](TSignalLevelDlg&) {
     ASSERT_TRUE(PumpUntil([&] { return rig.emulator.Streaming(); }));
     rig.emulator.StopStream();
+    PumpFor(300);  // lines already on their way
   });
   EXPECT_EQ(quiet, QStringList({"DJ"}));
 }
