@@ -11,7 +11,9 @@ class TAboutBox;
 class TChangeBdDlg;
 class TComSetupForm;
 class TDirectorySetupDlg;
+class TGraphicSetupForm;
 class TMainForm;
+class TSignalLevelDlg;
 class TSimuSetupDlg;
 
 class TProgramWindows {
@@ -23,7 +25,9 @@ class TProgramWindows {
 
   TMainForm& MainForm() { return *FMainForm; }
   TAboutBox& AboutBox() { return *FAboutBox; }
+  TGraphicSetupForm& GraphicSetupForm() { return *FGraphicSetupForm; }
   TComSetupForm& ComSetupForm() { return *FComSetupForm; }
+  TSignalLevelDlg& SignalLevelDlg() { return *FSignalLevelDlg; }
   TDirectorySetupDlg& DirectorySetupDlg() { return *FDirectorySetupDlg; }
   TChangeBdDlg& ChangeBdDlg() { return *FChangeBdDlg; }
   TSimuSetupDlg& SimuSetupDlg() { return *FSimuSetupDlg; }
@@ -38,7 +42,9 @@ class TProgramWindows {
   QStringList FCreationLog;
   std::unique_ptr<TMainForm> FMainForm;
   std::unique_ptr<TAboutBox> FAboutBox;
+  std::unique_ptr<TGraphicSetupForm> FGraphicSetupForm;
   std::unique_ptr<TComSetupForm> FComSetupForm;
+  std::unique_ptr<TSignalLevelDlg> FSignalLevelDlg;
   std::unique_ptr<TDirectorySetupDlg> FDirectorySetupDlg;
   std::unique_ptr<TChangeBdDlg> FChangeBdDlg;
   std::unique_ptr<TSimuSetupDlg> FSimuSetupDlg;

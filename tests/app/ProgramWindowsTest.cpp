@@ -17,11 +17,9 @@ namespace {
 
 TEST(ProgramWindows, CreatedInTheirFixedOrder) {
   TProgramWindows windows;
-  // The diagram setup comes between the about box and the interface setup,
-  // the signal strength dialog after the interface setup.
   EXPECT_EQ(windows.CreationLog(),
-            QStringList({"TMainForm", "TAboutBox", "TComSetupForm", "TDirectorySetupDlg",
-                         "TChangeBdDlg", "TSimuSetupDlg"}));
+            QStringList({"TMainForm", "TAboutBox", "TGraphicSetupForm", "TComSetupForm",
+                         "TSignalLevelDlg", "TDirectorySetupDlg", "TChangeBdDlg", "TSimuSetupDlg"}));
   // The about box's creation handler ran when it was made.
   EXPECT_TRUE(windows.AboutBox().lb_Version->text().startsWith("Version "));
 }
