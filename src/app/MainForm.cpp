@@ -26,6 +26,7 @@
 #include <QVBoxLayout>
 
 #include "app/ActionButton.h"
+#include "app/ActionShortcuts.h"
 #include "app/ActionTable.h"
 #include "app/Chart.h"
 #include "app/DialogFilter.h"
@@ -163,6 +164,7 @@ TMainForm::~TMainForm() = default;
 // ---------------------------------------------------------------- building
 
 void TMainForm::CreateActions() {
+  FShortcuts = new TActionShortcuts(this);
   for (const TActionDef& d : MainActions()) {
     auto* a = new QAction(QString::fromUtf8(d.caption), this);
     a->setObjectName(QString::fromLatin1(d.name));
@@ -187,6 +189,7 @@ void TMainForm::CreateActions() {
     });
     addAction(a);
     FActions.insert(a->objectName(), a);
+    FShortcuts->Add(a, d.enabled);
   }
   connect(Action(QStringLiteral("acExit")), &QAction::triggered, this,
           [this] { acExitExecute(this); });
@@ -198,6 +201,7 @@ void TMainForm::CreateMenus() {
   MainMenu1 = new QMenuBar(this);
   MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
   setMenuBar(MainMenu1);
+  FShortcuts->WatchMenuBar(MainMenu1);
   // "-" is a separator.
   auto fill = [this](QMenu* menu, std::initializer_list<const char*> items) {
     for (const char* item : items) {
@@ -563,16 +567,16 @@ QString TMainForm::StatusText(int panel) const { return StatusBar->PanelText(pan
 void TMainForm::SetCaption(const QString& caption) { setWindowTitle(caption); }
 
 void TMainForm::SetActionEnabled(const QString& action, bool on) {
-  if (QAction* a = Action(action)) a->setEnabled(on);
+  if (QAction* a = Action(action)) FShortcuts->SetEnabled(a, on);
 }
 
 bool TMainForm::ActionEnabled(const QString& action) const {
   const QAction* a = Action(action);
-  return a && a->isEnabled();
+  return a && FShortcuts->Enabled(a);
 }
 
 void TMainForm::SetActionVisible(const QString& action, bool on) {
-  if (QAction* a = Action(action)) a->setVisible(on);
+  if (QAction* a = Action(action)) FShortcuts->SetVisible(a, on);
 }
 
 void TMainForm::SetActionChecked(const QString& action, bool on) {

@@ -14,6 +14,7 @@
 #include "platform/Component.h"
 
 class QAction;
+class TActionShortcuts;
 class QFileDialog;
 class QGroupBox;
 class QLabel;
@@ -193,6 +194,7 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   std::optional<QString> RunFileDialog(QFileDialog* dialog, const FileDialogOptions& o);
 
   QHash<QString, QAction*> FActions;
+  TActionShortcuts* FShortcuts = nullptr;
   TWidgetParamControls FParamControls;
   QFileDialog* FOpenDialog = nullptr;
   QFileDialog* FSaveDialog = nullptr;
