@@ -394,6 +394,7 @@ QWidget* TMainForm::CreateDevicePage() {
   ComTerminal->SetLocalEcho(true);
   ComTerminal->SetRows(34);
   ComTerminal->SetScrollBars(ssVertical);
+  ComTerminal->SetBorderStyle(bsNone);  // the group box frames it
   ComTerminal->SetCaret(tcUnderline);
   ComTerminal->SetWrapLines(true);
   ComTerminal->EndLoading();

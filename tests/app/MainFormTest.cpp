@@ -141,6 +141,8 @@ TEST(MainForm, TerminalIsSetUpAndShowsWhatIsWritten) {
   EXPECT_TRUE(t->WrapLines());
   EXPECT_EQ(t->Caret(), tcUnderline);
   EXPECT_EQ(t->ScrollBars(), ssVertical);
+  EXPECT_EQ(t->BorderStyle(), bsNone);
+  EXPECT_EQ(t->frameWidth(), 0);
   form.TerminalWrite("12.345\xB0");
   EXPECT_EQ(FirstRow(t), QString::fromLatin1("12.345\xB0"));
   form.TerminalClear();
