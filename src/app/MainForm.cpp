@@ -30,6 +30,7 @@
 #include "app/ActionTable.h"
 #include "app/Chart.h"
 #include "app/DialogFilter.h"
+#include "app/ElidedLabel.h"
 #include "app/ImageList.h"
 #include "meter/MeterLogic.h"
 #include "app/ParamPage.h"
@@ -89,6 +90,9 @@ QVector<QVector<TRowButton>> GrafikRows() {
       Slots({kStop, kDT, kEmpty, kEmpty, clear, setup, print, save}),
   };
 }
+
+// The gauge's column is 280 pixels wide.
+constexpr int kGaugeMinimumHeight = 180;
 
 QFont TahomaPixels(int pixels) {
   QFont f(QStringLiteral("Tahoma"));
@@ -345,7 +349,9 @@ QWidget* TMainForm::CreateDevicePage() {
   gb_length = new QGroupBox(QStringLiteral("Serial Interface"), page);
   gb_length->setObjectName(QStringLiteral("gb_length"));
   gb_length->setFixedHeight(105);
-  lb_input = new QLabel(QStringLiteral("-"), gb_length);
+  // A line of any length is shown cut, the window keeps its width.
+  lb_input = new TElidedLabel(gb_length);
+  lb_input->setText(QStringLiteral("-"));
   lb_input->setObjectName(QStringLiteral("lb_input"));
   lb_input->setFont(TahomaPixels(48));
   lb_input->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -375,6 +381,10 @@ QWidget* TMainForm::CreateDevicePage() {
   AnalogMeter->SetHighZone(20001);
   AnalogMeter->SetLowZone(3999);
   AnalogMeter->SetLowZoneColor(clRed);
+  // The scale is drawn to the control's shape; flatter than about two to
+  // three its tick labels, needle and value run into each other, so the
+  // window stops growing smaller instead.
+  AnalogMeter->setMinimumHeight(kGaugeMinimumHeight);
   auto* al = new QVBoxLayout(analog);
   al->addWidget(AnalogMeter);
   lv->addWidget(analog, 3);
