@@ -559,6 +559,16 @@ void TMainForm::SetPictureDialogInitialDir(const QString& dir) {
   FSavePictureDialog->setDirectory(dir);
 }
 
+void TMainForm::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  // Window managers keep a window at the minimum size its layouts need; a
+  // resize that ignores that hint (none running, or one that does not honour
+  // it) would lay the groups over each other, so the window takes it back.
+  const QSize least = size().expandedTo(minimumSize());
+  if (least != size())
+    QTimer::singleShot(0, this, [this] { resize(size().expandedTo(minimumSize())); });
+}
+
 bool TMainForm::event(QEvent* event) {
   // The hint of whatever the mouse is over (toolbar, menu item, control)
   // arrives here; an empty one when it leaves.

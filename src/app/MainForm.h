@@ -180,6 +180,7 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void CreateActions();

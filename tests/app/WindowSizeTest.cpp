@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QTest>
+#include <QWindow>
 
 #include "app/MainForm.h"
 #include "app/StatusBar.h"
@@ -142,7 +143,13 @@ TEST(WindowSize, MadeSmallTheWindowStopsAtTheSizeItsLayoutsNeed) {
     EXPECT_TRUE(form.rect().contains(inWindow));
   }
   form.Notebook->setCurrentIndex(0);
+  // A resize from outside that ignores the size hints (no window manager,
+  // or one that does not honour them) gets the minimum back.
+  form.windowHandle()->resize(10, 10);
   Settle();
+  EXPECT_GE(form.width(), form.minimumWidth());
+  EXPECT_GE(form.height(), form.minimumHeight());
+  ExpectGroupsApart(form.centralWidget());
   // The gauge keeps room for its scale: squeezed flat, needle, value and
   // tick labels would be drawn over each other.
   EXPECT_GE(form.AnalogMeter->height() * 3, form.AnalogMeter->width() * 2);
