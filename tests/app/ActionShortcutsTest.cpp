@@ -54,28 +54,39 @@ void Press(QWidget& window, const QKeySequence& shortcut) {
   QCoreApplication::processEvents();
 }
 
+// The real window, shown, with the model current and its port open on a
+// pseudo-terminal that an emulated meter answers.
+struct WindowRig {
+  explicit WindowRig(TDeviceType model) : meter(model, pty.MasterFd()) {
+    meter.FillDefaultValues();
+    TMeterLogic& logic = form.Logic();
+    logic.ComPort.SetPort(pty.SlavePath());
+    form.show();
+    form.activateWindow();
+    exposed = QTest::qWaitForWindowExposed(&form);
+    PumpFor(50);  // the first show's own steps
+    logic.SetDevice(model);
+    logic.ChangeDevice();
+    if (!logic.ComPort.Connected()) logic.ComPort.Open();
+  }
+  PtyPair pty;
+  MeterEmulator meter;
+  TMainForm form;
+  bool exposed = false;
+};
+
 class ActionShortcuts : public ::testing::TestWithParam<TDeviceType> {};
 
 TEST_P(ActionShortcuts, EveryShortcutOfTheTableReachesItsAction) {
-  const TDeviceType model = GetParam();
-  PtyPair pty;
-  MeterEmulator meter(model, pty.MasterFd());
-  meter.FillDefaultValues();
   DialogCanceller canceller;
   gWarnings.clear();
   const QtMessageHandler previous = qInstallMessageHandler(CollectWarnings);
 
   {
-    TMainForm form;
+    WindowRig rig(GetParam());
+    TMainForm& form = rig.form;
     TMeterLogic& logic = form.Logic();
-    logic.ComPort.SetPort(pty.SlavePath());
-    form.show();
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    PumpFor(50);  // the first show's own steps
-    logic.SetDevice(model);
-    logic.ChangeDevice();
-    if (!logic.ComPort.Connected()) logic.ComPort.Open();
+    ASSERT_TRUE(rig.exposed);
     ASSERT_TRUE(logic.ComPort.Connected());
 
     // Opening the port and leaving the program come last.
@@ -94,7 +105,6 @@ TEST_P(ActionShortcuts, EveryShortcutOfTheTableReachesItsAction) {
       QAction* action = form.Action(QString::fromLatin1(d->name));
       ASSERT_NE(action, nullptr);
       QSignalSpy triggered(action, &QAction::triggered);
-      meter.ClearReceived();
       Press(form, QKeySequence(QString::fromLatin1(d->shortcut)));
       EXPECT_EQ(triggered.size(), 1);
     }
@@ -111,19 +121,10 @@ INSTANTIATE_TEST_SUITE_P(Models, ActionShortcuts, ::testing::Values(Pavon, Dorva
                          [](const auto& info) { return DeviceText(info.param).toStdString(); });
 
 TEST(ActionShortcutsHidden, HiddenCommandsStillGoToTheMeter) {
-  PtyPair pty;
-  MeterEmulator meter(Dorvane, pty.MasterFd());
-  meter.FillDefaultValues();
-  TMainForm form;
-  TMeterLogic& logic = form.Logic();
-  logic.ComPort.SetPort(pty.SlavePath());
-  form.show();
-  form.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-  PumpFor(50);
-  logic.SetDevice(Dorvane);
-  logic.ChangeDevice();
-  if (!logic.ComPort.Connected()) logic.ComPort.Open();
+  WindowRig rig(Dorvane);
+  TMainForm& form = rig.form;
+  MeterEmulator& meter = rig.meter;
+  ASSERT_TRUE(rig.exposed);
   ASSERT_FALSE(form.Action("acDW")->isVisible());
   ASSERT_FALSE(form.Action("acDM")->isVisible());
 
@@ -135,7 +136,7 @@ TEST(ActionShortcutsHidden, HiddenCommandsStillGoToTheMeter) {
   }
 
   // A closed port disables the meter commands: the hidden ones too.
-  logic.ComPort.Close();
+  form.Logic().ComPort.Close();
   meter.ClearReceived();
   QTest::keyClick(&form, Qt::Key_F3);
   PumpFor(100);
