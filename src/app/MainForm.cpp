@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -762,6 +763,15 @@ bool TMainForm::OpenWithShell(const QString& fileName, QString* error) {
   return false;
 }
 
-QString TMainForm::DirParameter() const { return OnDirParameter ? OnDirParameter() : QString(); }
+namespace {
+// An empty folder setting means the dialogs' default: where a new file
+// dialog starts.
+QString StartFolder(const std::function<QString()>& setting) {
+  const QString dir = setting ? setting() : QString();
+  return dir.isEmpty() ? QDir::currentPath() : dir;
+}
+}  // namespace
 
-QString TMainForm::DirLogFile() const { return OnDirLogFile ? OnDirLogFile() : QString(); }
+QString TMainForm::DirParameter() const { return StartFolder(OnDirParameter); }
+
+QString TMainForm::DirLogFile() const { return StartFolder(OnDirLogFile); }

@@ -91,7 +91,7 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   std::function<void()> OnLogWindowSelected;
   // Number of points the diagram keeps (the diagram setup's setting).
   std::function<int()> OnChartPointNumber;
-  // Folders of the directory setup.
+  // Folders of the directory setup (an empty one: the dialogs' default).
   std::function<QString()> OnDirParameter;
   std::function<QString()> OnDirLogFile;
 

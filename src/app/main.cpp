@@ -4,8 +4,10 @@
 #include "app/Application.h"
 #include "app/ChangeBdDlg.h"
 #include "app/ComSetupForm.h"
+#include "app/DirectorySetupDlg.h"
 #include "app/MainForm.h"
 #include "app/SimuSetupDlg.h"
+#include "components/ToolConst.h"
 #include "platform/Clock.h"
 #include "serial/ui/SerialDialogs.h"
 
@@ -17,9 +19,12 @@ int main(int argc, char* argv[]) {
   int result = 0;
   {
     TApplication app(argc, argv);
+    RegisterToolCursors();
     InstallSerialDialogs();
     TMainForm MainForm;  // its creation handler runs before any dialog exists
     TComSetupForm ComSetupForm(MainForm.Logic(), MainForm, &MainForm);
+    TDirectorySetupDlg DirectorySetupDlg(&MainForm);  // known before the first show
+    InstallDirectorySetup(MainForm, DirectorySetupDlg);
     TChangeBdDlg ChangeBdDlg(&MainForm);
     TSimuSetupDlg SimuSetupDlg(&MainForm);
     MainForm.SetDialogs(&ComSetupForm, &ChangeBdDlg, &SimuSetupDlg, nullptr);

@@ -5,3 +5,6 @@
 
 enum TBorderStyle : std::uint8_t { bsNone, bsSingle };
 enum TScrollStyle : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+// Horizontal alignment of a control's text.
+enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
