@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QTest>
 #include <QWindow>
+#include <functional>
 
 #include "app/MainForm.h"
 #include "app/StatusBar.h"
@@ -31,36 +32,46 @@ void Save(QWidget& w, const char* name) {
   w.grab().save(dir + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
 }
 
+// Each kind of long content on a window of its own, so that one that widens
+// the window cannot hide another.
 TEST(WindowSize, LongContentNeitherWidensTheWindowNorItsMinimum) {
+  const QString digits(1000, u'7');
+  const std::pair<const char*, std::function<void(TMainForm&)>> contents[] = {
+      {"1,000-digit measurement", [&](TMainForm& f) { f.SetInputCaption(digits); }},
+      {"long hint",
+       [](TMainForm& f) { f.AppHint(QStringLiteral("A hint ") + QString(300, u'x')); }},
+      {"long status text",
+       [](TMainForm& f) { f.SetStatusText(2, QStringLiteral(" Error Get SP=") + QString(300, u'y')); }},
+      {"long port path",
+       [](TMainForm& f) {
+         f.SetStatusText(0, QStringLiteral(" /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A9XK2L3M"
+                                           "-if00-port0:115200,8,None,1,None"));
+       }},
+  };
+  for (const auto& [what, show] : contents) {
+    SCOPED_TRACE(what);
+    TMainForm form;
+    form.show();
+    Settle();
+    const QSize size = form.size();
+    const int minimumWidth = form.minimumSizeHint().width();
+    show(form);
+    Settle();
+    EXPECT_EQ(form.size(), size);
+    EXPECT_EQ(form.minimumSizeHint().width(), minimumWidth);
+    // Normal content afterwards: still the same window.
+    form.AppHint(QString());
+    form.SetInputCaption(QStringLiteral("12.345"));
+    Settle();
+    EXPECT_EQ(form.size(), size);
+  }
+
   TMainForm form;
   form.show();
-  Settle();
-  const QSize size = form.size();
-  const QSize minimum = form.minimumSizeHint();
-
-  const QString digits(1000, u'7');
   form.SetInputCaption(digits);
   Settle();
-  EXPECT_EQ(form.size(), size) << "1,000-digit measurement";
   EXPECT_EQ(form.lb_input->text(), digits);  // kept whole, only shown cut
   Save(form, "long_line");
-
-  form.AppHint(QStringLiteral("A hint ") + QString(300, u'x'));
-  Settle();
-  EXPECT_EQ(form.size(), size) << "long hint";
-  form.AppHint(QString());
-
-  form.SetStatusText(2, QStringLiteral(" Error Get SP=") + QString(300, u'y'));
-  form.SetStatusText(0, QStringLiteral(" /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A9XK2L3M-if00-port0"
-                                       ":115200,8,None,1,None"));
-  Settle();
-  EXPECT_EQ(form.size(), size) << "long status texts";
-  EXPECT_EQ(form.minimumSizeHint().width(), minimum.width());
-
-  // Normal content afterwards: still the same window.
-  form.SetInputCaption(QStringLiteral("12.345"));
-  Settle();
-  EXPECT_EQ(form.size(), size);
 }
 
 TEST(WindowSize, PortPathIsElidedInTheMiddleWithTheWholeTextAsTooltip) {
