@@ -28,10 +28,12 @@
 #include <QVBoxLayout>
 
 #include "app/ActionButton.h"
+#include "app/ActionShortcuts.h"
 #include "app/ActionTable.h"
 #include "app/Chart.h"
 #include "app/DialogFilter.h"
 #include "app/GraphicSetupForm.h"
+#include "app/ElidedLabel.h"
 #include "app/ImageList.h"
 #include "meter/MeterLogic.h"
 #include "app/ParamPage.h"
@@ -91,6 +93,9 @@ QVector<QVector<TRowButton>> GrafikRows() {
       Slots({kStop, kDT, kEmpty, kEmpty, clear, setup, print, save}),
   };
 }
+
+// The gauge's column is 280 pixels wide.
+constexpr int kGaugeMinimumHeight = 180;
 
 QFont TahomaPixels(int pixels) {
   QFont f(QStringLiteral("Tahoma"));
@@ -166,6 +171,7 @@ TMainForm::~TMainForm() = default;
 // ---------------------------------------------------------------- building
 
 void TMainForm::CreateActions() {
+  FShortcuts = new TActionShortcuts(this);
   for (const TActionDef& d : MainActions()) {
     auto* a = new QAction(QString::fromUtf8(d.caption), this);
     a->setObjectName(QString::fromLatin1(d.name));
@@ -190,6 +196,7 @@ void TMainForm::CreateActions() {
     });
     addAction(a);
     FActions.insert(a->objectName(), a);
+    FShortcuts->Add(a, d.enabled);
   }
   connect(Action(QStringLiteral("acExit")), &QAction::triggered, this,
           [this] { acExitExecute(this); });
@@ -213,6 +220,7 @@ void TMainForm::CreateMenus() {
   MainMenu1 = new QMenuBar(this);
   MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
   setMenuBar(MainMenu1);
+  FShortcuts->WatchMenuBar(MainMenu1);
   // "-" is a separator.
   auto fill = [this](QMenu* menu, std::initializer_list<const char*> items) {
     for (const char* item : items) {
@@ -356,7 +364,9 @@ QWidget* TMainForm::CreateDevicePage() {
   gb_length = new QGroupBox(QStringLiteral("Serial Interface"), page);
   gb_length->setObjectName(QStringLiteral("gb_length"));
   gb_length->setFixedHeight(105);
-  lb_input = new QLabel(QStringLiteral("-"), gb_length);
+  // A line of any length is shown cut, the window keeps its width.
+  lb_input = new TElidedLabel(gb_length);
+  lb_input->setText(QStringLiteral("-"));
   lb_input->setObjectName(QStringLiteral("lb_input"));
   lb_input->setFont(TahomaPixels(48));
   lb_input->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -386,6 +396,10 @@ QWidget* TMainForm::CreateDevicePage() {
   AnalogMeter->SetHighZone(20001);
   AnalogMeter->SetLowZone(3999);
   AnalogMeter->SetLowZoneColor(clRed);
+  // The scale is drawn to the control's shape; flatter than about two to
+  // three its tick labels, needle and value run into each other, so the
+  // window stops growing smaller instead.
+  AnalogMeter->setMinimumHeight(kGaugeMinimumHeight);
   auto* al = new QVBoxLayout(analog);
   al->addWidget(AnalogMeter);
   lv->addWidget(analog, 3);
@@ -405,6 +419,7 @@ QWidget* TMainForm::CreateDevicePage() {
   ComTerminal->SetLocalEcho(true);
   ComTerminal->SetRows(34);
   ComTerminal->SetScrollBars(ssVertical);
+  ComTerminal->SetBorderStyle(bsNone);  // the group box frames it
   ComTerminal->SetCaret(tcUnderline);
   ComTerminal->SetWrapLines(true);
   ComTerminal->EndLoading();
@@ -572,6 +587,16 @@ void TMainForm::SetPictureDialogInitialDir(const QString& dir) {
   FSavePictureDialog->setDirectory(dir);
 }
 
+void TMainForm::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  // Window managers keep a window at the minimum size its layouts need; a
+  // resize that ignores that hint (none running, or one that does not honour
+  // it) would lay the groups over each other, so the window takes it back.
+  const QSize least = size().expandedTo(minimumSize());
+  if (least != size())
+    QTimer::singleShot(0, this, [this] { resize(size().expandedTo(minimumSize())); });
+}
+
 bool TMainForm::event(QEvent* event) {
   // The hint of whatever the mouse is over (toolbar, menu item, control)
   // arrives here; an empty one when it leaves.
@@ -591,16 +616,16 @@ QString TMainForm::StatusText(int panel) const { return StatusBar->PanelText(pan
 void TMainForm::SetCaption(const QString& caption) { setWindowTitle(caption); }
 
 void TMainForm::SetActionEnabled(const QString& action, bool on) {
-  if (QAction* a = Action(action)) a->setEnabled(on);
+  if (QAction* a = Action(action)) FShortcuts->SetEnabled(a, on);
 }
 
 bool TMainForm::ActionEnabled(const QString& action) const {
   const QAction* a = Action(action);
-  return a && a->isEnabled();
+  return a && FShortcuts->Enabled(a);
 }
 
 void TMainForm::SetActionVisible(const QString& action, bool on) {
-  if (QAction* a = Action(action)) a->setVisible(on);
+  if (QAction* a = Action(action)) FShortcuts->SetVisible(a, on);
 }
 
 void TMainForm::SetActionChecked(const QString& action, bool on) {

@@ -14,6 +14,7 @@
 #include "platform/Component.h"
 
 class QAction;
+class TActionShortcuts;
 class QDialog;
 class QFileDialog;
 class QGroupBox;
@@ -202,6 +203,7 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void CreateActions();
@@ -216,6 +218,7 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   std::optional<QString> RunFileDialog(QFileDialog* dialog, const FileDialogOptions& o);
 
   QHash<QString, QAction*> FActions;
+  TActionShortcuts* FShortcuts = nullptr;
   TWidgetParamControls FParamControls;
   QFileDialog* FOpenDialog = nullptr;
   QFileDialog* FSaveDialog = nullptr;

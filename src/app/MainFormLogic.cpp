@@ -76,7 +76,8 @@ void TMainForm::FormClose() {
 
 void TMainForm::ExecuteAction(const QString& name, const std::function<void()>& handler) {
   if (TMeterLogic::UpdateRuleActions().contains(name)) FLogic->onUpdate();
-  if (QAction* a = Action(name); a && !a->isEnabled()) return;
+  // The state the program gave the action: a hidden one runs by its shortcut.
+  if (Action(name) && !ActionEnabled(name)) return;
   try {
     handler();
   } catch (const EComPort& e) {

@@ -5,50 +5,49 @@
 #include <QPainter>
 #include <QStackedWidget>
 
+#include "app/ElidedLabel.h"
 #include "components/Colors.h"
 
 // Panel 0 draws itself: red while the port is offline (its text then names
-// the placeholder port "COMx"), button face otherwise.
-class TStatusBar::TDrawnPanel : public QFrame {
+// the placeholder port "COMx"), button face otherwise. A long port path is
+// cut in the middle, so its start and the line settings stay readable; the
+// tooltip holds it whole.
+class TStatusBar::TDrawnPanel : public TElidedLabel {
  public:
-  explicit TDrawnPanel(QWidget* parent) : QFrame(parent) {
+  explicit TDrawnPanel(QWidget* parent) : TElidedLabel(parent, Qt::ElideMiddle) {
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   }
-  QString Text() const { return FText; }
   // Room for one line of text below the 2-pixel offset.
   QSize minimumSizeHint() const override {
     return {0, fontMetrics().height() + 4 + 2 * frameWidth()};
   }
   QSize sizeHint() const override { return {175, minimumSizeHint().height()}; }
   void SetText(const QString& text) {
-    if (text == FText) return;
-    FText = text;
+    if (text == this->text()) return;
+    setText(text);
     setToolTip(text);
-    update();
   }
 
  protected:
-  void paintEvent(QPaintEvent* e) override {
-    QFrame::paintEvent(e);
+  void paintEvent(QPaintEvent*) override {
     QPainter p(this);
+    drawFrame(&p);
     const QRect r = contentsRect();
-    const bool offline = FText.contains(QLatin1String("COMx"));
+    const bool offline = text().contains(QLatin1String("COMx"));
     p.fillRect(r, ColorToQColor(offline ? clRed : clBtnFace, palette()));
     p.setPen(palette().color(QPalette::WindowText));
-    p.drawText(r.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, FText);
+    p.drawText(r.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+               ShownText());
   }
-
- private:
-  QString FText;
 };
 
 namespace {
 
-QLabel* SunkenLabel(QWidget* parent, Qt::Alignment align) {
-  auto* l = new QLabel(parent);
+// Long texts are cut at the end instead of widening the window.
+TElidedLabel* SunkenLabel(QWidget* parent, Qt::Alignment align) {
+  auto* l = new TElidedLabel(parent);
   l->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   l->setAlignment(align | Qt::AlignVCenter);
-  l->setTextFormat(Qt::PlainText);
   return l;
 }
 
@@ -81,7 +80,7 @@ TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent) {
 
 QString TStatusBar::PanelText(int index) const {
   switch (index) {
-    case 0: return FPanel0->Text();
+    case 0: return FPanel0->text();
     case 1: return FPanel1->text();
     case 2: return FPanel2->text();
     default: return {};

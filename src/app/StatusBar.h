@@ -1,13 +1,14 @@
 #pragma once
 // The main window's status bar: three panels (0: owner-drawn port summary,
 // 1: centred line counter, 2: operation texts) or, while a hint is shown,
-// one simple panel with the hint across the whole width.
+// one simple panel with the hint across the whole width. No text widens the
+// window: the panels cut what does not fit.
 
 #include <QStatusBar>
 #include <QString>
 
-class QLabel;
 class QStackedWidget;
+class TElidedLabel;
 
 class TStatusBar : public QStatusBar {
   Q_OBJECT
@@ -30,7 +31,7 @@ class TStatusBar : public QStatusBar {
   class TDrawnPanel;
   QStackedWidget* FPages = nullptr;
   TDrawnPanel* FPanel0 = nullptr;
-  QLabel* FPanel1 = nullptr;
-  QLabel* FPanel2 = nullptr;
-  QLabel* FSimple = nullptr;
+  TElidedLabel* FPanel1 = nullptr;
+  TElidedLabel* FPanel2 = nullptr;
+  TElidedLabel* FSimple = nullptr;
 };

@@ -37,6 +37,10 @@ TMeterLogic::TMeterLogic(IMeterView& view)
   Timer_AutoGet.setInterval(300);
   Timer_AutoGet.setSingleShot(true);
   QObject::connect(&Timer_AutoGet, &QTimer::timeout, [this] { Timer_AutoGetTimer(); });
+  Timer_Statusbar.setInterval(3000);
+  QObject::connect(&Timer_Statusbar, &QTimer::timeout, [this] { Timer_StatusbarTimer(); });
+  Timer_Watchdog.setInterval(4000);
+  QObject::connect(&Timer_Watchdog, &QTimer::timeout, [this] { Timer_WatchdogTimer(); });
 
   ComDataPacket.OnPacket = [this](TObject* s, const std::string& p) { ComDataPacketPacket(s, p); };
   ComRunPacket.OnPacket = [this](TObject* s, const std::string& p) { ComRunPacketPacket(s, p); };

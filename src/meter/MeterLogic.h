@@ -55,6 +55,11 @@ class TMeterLogic {
   TComDataPacket ComRunPacket;   // activity probe; attached only inside Running
   TStopWatch ATimer1;
   QTimer Timer_AutoGet;          // 300 ms one shot: automatic Get Parameter
+  // Status-text and watchdog timers: nothing arms them; each switches
+  // itself off when it fires.
+  QTimer Timer_Statusbar;        // 3000 ms: clears status panel 2
+  QTimer Timer_Watchdog;         // 4000 ms: sets Timer_WatchdogTag to 1
+  int Timer_WatchdogTag = 0;
 
   TPavon FPavon;
   TDorvane FDorvane;
@@ -152,6 +157,8 @@ class TMeterLogic {
   void ComTerminalDblClick();
   void IncLineCounter();
   void Timer_AutoGetTimer();
+  void Timer_StatusbarTimer();
+  void Timer_WatchdogTimer();
   // " COM1:9600,8,None,1,None"
   QString PortSummary() const;
   int FLFCounter = 0;

@@ -1,5 +1,6 @@
 // Port events, the status bar's port summary and line counter, the terminal's
-// double-click and the automatic read after the interface setup.
+// double-click, the automatic read after the interface setup and the two
+// timers nothing arms.
 #include "meter/MeterLogic.h"
 
 void TMeterLogic::ComPortAfterOpen() {
@@ -39,4 +40,14 @@ void TMeterLogic::ComTerminalDblClick() {
 void TMeterLogic::Timer_AutoGetTimer() {
   Timer_AutoGet.stop();
   acGetParameterExecute();
+}
+
+void TMeterLogic::Timer_StatusbarTimer() {
+  Timer_Statusbar.stop();
+  SetStatusText(2, QString());
+}
+
+void TMeterLogic::Timer_WatchdogTimer() {
+  Timer_Watchdog.stop();
+  Timer_WatchdogTag = 1;
 }

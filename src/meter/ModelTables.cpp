@@ -276,7 +276,7 @@ TModelTable MakeTavri() {
   t.keys = Keys(t.params, {{"SA", W}, {"MF", W}, {"OF", W}, {"AS", W}, {"SE", F}, {"MW", S},
                            {"GN", W}, {"SD", S}, {"TE", W}, {"UB", W}, {"QA", S}, {"Q1", S},
                            {"Q2", S}});
-  t.sendOrder = Sends(t.params, {{"SA"}, {"MF"}, {"SF"}, {"OF"}, {"AS"}, {"SE", "", 1}, {"MW"},
+  t.sendOrder = Sends(t.params, {{"SA"}, {"MF"}, {"SF"}, {"OF"}, {"AS"}, {"SE"}, {"MW"},
                                  {"GN"}, {"SD"}, {"TE"}, {"UB"}, {"QA"}, {"Q1"}, {"Q2"}});
   t.framing = kLineFraming;
   t.gauge = kGauge4to20;

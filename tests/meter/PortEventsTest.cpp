@@ -48,3 +48,23 @@ TEST(PortEvents, ReceiveBufferFullIsShown) {
   rig.logic.ComPortRx80Full();
   EXPECT_EQ(rig.view.StatusText(2), " Rx Buffer Full");
 }
+
+TEST(PortEvents, StatusAndWatchdogTimersStayOffAndSwitchThemselvesOff) {
+  MeterRig rig(Pavon);
+  rig.logic.acOpenPortExecute();
+  rig.logic.acOpenPortExecute();
+  EXPECT_FALSE(rig.logic.Timer_Statusbar.isActive());
+  EXPECT_FALSE(rig.logic.Timer_Watchdog.isActive());
+  EXPECT_EQ(rig.logic.Timer_Statusbar.interval(), 3000);
+  EXPECT_EQ(rig.logic.Timer_Watchdog.interval(), 4000);
+
+  // Armed by hand, each fires once: the status text goes, the tag is set.
+  rig.logic.SetStatusText(2, " Get Parameter ok");
+  rig.logic.Timer_Statusbar.start(1);
+  rig.logic.Timer_Watchdog.start(1);
+  EXPECT_TRUE(PumpUntil([&] { return rig.logic.Timer_WatchdogTag == 1; }, 2000));
+  EXPECT_TRUE(PumpUntil([&] { return rig.view.StatusText(2).isEmpty(); }, 2000));
+  PumpFor(20);
+  EXPECT_FALSE(rig.logic.Timer_Statusbar.isActive());
+  EXPECT_FALSE(rig.logic.Timer_Watchdog.isActive());
+}

@@ -11,7 +11,9 @@
 //   DORVANE:              leading blanks, value, CR LF; "AS" answers exactly
 //                         its two characters without CR LF
 // A command with a value ("SA10" CR, DORVANE "AS dt" CR) sets the value and
-// answers nothing. A code without a value that is no known query and is a
+// answers nothing. KESTO ZAREL stores a set value in the form it reports:
+// "SP2" as "0x3B", "AS5" as "DT" (positions from 1), "QA0 500000" as
+// "0, 500000". A code without a value that is no known query and is a
 // start command (DT, DS, DW, DX, DF, DM, CT, VM, VT, TP, FT, DJ or the
 // auto-start form in lower case) starts the stream.
 //

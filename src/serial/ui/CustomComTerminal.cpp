@@ -166,6 +166,7 @@ void TCustomComTerminal::PutChar(QChar Ch) {
         const int x = FCaretPos.x(), y = FCaretPos.y();
         FBuffer.SetChar(x, y, cell);
         InvalidateCells(x, y, x, y);
+        FollowCaret();
         AdvanceCaret();
       }
       break;
@@ -653,6 +654,17 @@ void TCustomComTerminal::scrollContentsBy(int dx, int dy) {
     viewport()->update();
   else
     viewport()->scroll(dx * FFontWidth, dy * FFontHeight);
+}
+
+void TCustomComTerminal::FollowCaret() {
+  // A grid taller than the view would put new lines out of sight; as serial
+  // terminals do, the cursor row becomes the last visible one. Not while the
+  // user holds the thumb.
+  QScrollBar* bar = verticalScrollBar();
+  if (bar->maximum() == 0 || bar->isSliderDown()) return;
+  const int visible = std::max(1, viewport()->height() / FFontHeight);
+  const int row = FCaretPos.y();
+  if (row > FTopLeft.y() + visible - 1) bar->setValue(row - visible);
 }
 
 void TCustomComTerminal::AdjustSize() {

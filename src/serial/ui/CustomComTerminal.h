@@ -183,6 +183,7 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   void Invalidate(const QRect& Area);
   void Invalidate();
   void ScrollWindowLines(int Lines);
+  void FollowCaret();
   void CreateCaret();
   void DestroyCaret();
   void HideCaret();
