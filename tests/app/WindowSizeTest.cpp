@@ -123,10 +123,12 @@ void ExpectGroupsApart(QWidget* root) {
         << b->title().toStdString() << " cut";
     EXPECT_GE(b->height(), b->minimumSizeHint().height()) << b->title().toStdString();
     EXPECT_GE(b->width(), b->minimumSizeHint().width()) << b->title().toStdString();
-    for (QGroupBox* o : boxes)
-      if (o != b && o->parentWidget() == b->parentWidget())
+    for (QGroupBox* o : boxes) {
+      if (o != b && o->parentWidget() == b->parentWidget()) {
         EXPECT_FALSE(b->geometry().intersects(o->geometry()))
             << b->title().toStdString() << " overlaps " << o->title().toStdString();
+      }
+    }
   }
 }
 
