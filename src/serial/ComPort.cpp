@@ -2,11 +2,11 @@
 
 #include <QVarLengthArray>
 #include <algorithm>
-#include <cstring>
 
 #include "platform/AppException.h"
 #include "platform/CodePage.h"
 #include "platform/DebugOut.h"
+#include "platform/SystemError.h"
 #include "serial/ComTextForms.h"
 #include "serial/ComThread.h"
 
@@ -97,7 +97,7 @@ TCustomComPort::~TCustomComPort() {
 void TCustomComPort::CallException(int AnException, std::int64_t WinCode) {
   if (OnException) {
     QString winMessage;
-    if (WinCode > 0) winMessage = QString::fromLocal8Bit(std::strerror(static_cast<int>(WinCode)));
+    if (WinCode > 0) winMessage = platform::SystemErrorText(static_cast<int>(WinCode));
     OnException(this, static_cast<TComExceptions>(AnException - 1), ComPortErrorText(AnException),
                 WinCode, winMessage);
     return;
