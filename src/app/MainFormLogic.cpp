@@ -12,6 +12,7 @@
 #include "app/MainForm.h"
 #include "meter/MeterLogic.h"
 #include "serial/ComPort.h"
+#include "serial/UserErrorText.h"
 #include "serial/ui/ComTerminal.h"
 
 void TMainForm::FormCreate(const QStringList& arguments) {
@@ -77,10 +78,8 @@ void TMainForm::ExecuteAction(const QString& name, const std::function<void()>& 
   if (QAction* a = Action(name); a && !a->isEnabled()) return;
   try {
     handler();
-  } catch (const EComPort& e) {
-    ShowError(e.Message());
   } catch (const std::exception& e) {
-    ShowError(QString::fromLocal8Bit(e.what()));
+    ShowError(UserErrorText(e, &FLogic->ComPort));
   }
 }
 

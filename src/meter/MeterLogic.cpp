@@ -8,6 +8,7 @@
 #include "platform/DebugOut.h"
 #include "platform/Registry.h"
 #include "serial/ComTextForms.h"
+#include "serial/UserErrorText.h"
 
 namespace {
 bool gDebugSwitch = false;
@@ -327,16 +328,20 @@ void TMeterLogic::FormCreate(const QStringList& arguments) {
   // Stored port settings, else the first port the system lists. A failure
   // here leaves the port name empty; the interface setup that follows lets
   // the user choose a port.
+  bool noPortListed = false;
   try {
     ComPort.LoadSettings(stRegistry, QStringLiteral("HKEY_CURRENT_USER\\Software\\Telquin"));
     if (ComPort.Port().isEmpty()) {
       QStringList ports;
       EnumSerialPorts(ports);
-      if (ports.isEmpty()) throw std::runtime_error("no serial port listed");
+      noPortListed = ports.isEmpty();
+      if (noPortListed) throw std::runtime_error("no serial port listed");
       ComPort.SetPort(ports.first());
     }
   } catch (const std::exception&) {
-    SetStatusText(2, QStringLiteral(" Registry error"));
+    QString text = QStringLiteral(" Registry error");
+    if (noPortListed) text += QStringLiteral("; ") + NoPortAdvice();
+    SetStatusText(2, text);
   }
 
   LoadDevice();
@@ -349,21 +354,6 @@ void TMeterLogic::FormClose() {
   FView.SetActionChecked(QStringLiteral("acStartStopLog"), false);
   if (ComPort.Connected()) ComPort.Close();
 }
-
-namespace {
-// The port's message, and what the user can do about the common failures.
-QString OpenErrorText(const EComPort& e) {
-  QString text = e.Message();
-  if (e.Code() == 1 && e.WinCode() == 2)
-    text += QStringLiteral(" - no such device: check the port name");
-  else if (e.Code() == 1 && (e.WinCode() == 13 || e.WinCode() == 1))
-    text += QStringLiteral(
-        " - no permission: add the user to the group that owns the device (usually dialout)");
-  else if (e.Code() == 1 && e.WinCode() == 16)
-    text += QStringLiteral(" - the device is in use by another program");
-  return text;
-}
-}  // namespace
 
 void TMeterLogic::ApplyInterfaceSetup() {
   SetStatusText(0, PortSummary());
@@ -378,11 +368,8 @@ void TMeterLogic::ApplyInterfaceSetup() {
     }
     FOpenErrorText.clear();
     SetStatusText(2, QString());
-  } catch (const EComPort& e) {
-    FOpenErrorText = QStringLiteral(" ") + OpenErrorText(e);
-    SetStatusText(2, FOpenErrorText);
   } catch (const std::exception& e) {
-    FOpenErrorText = QStringLiteral(" ") + QString::fromLocal8Bit(e.what());
+    FOpenErrorText = QStringLiteral(" ") + UserErrorText(e, &ComPort);
     SetStatusText(2, FOpenErrorText);
   }
 }

@@ -38,5 +38,5 @@ void TMeterLogic::ComTerminalDblClick() {
 
 void TMeterLogic::Timer_AutoGetTimer() {
   Timer_AutoGet.stop();
-  acGetParameterExecute();
+  FView.ExecuteAction(QStringLiteral("acGetParameter"), [this] { acGetParameterExecute(); });
 }

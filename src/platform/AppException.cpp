@@ -5,22 +5,21 @@
 namespace platform {
 
 namespace {
-std::function<void(const QString&)>& Handler() {
-  static std::function<void(const QString&)> h;
+std::function<void(const std::exception&)>& Handler() {
+  static std::function<void(const std::exception&)> h;
   return h;
 }
 }  // namespace
 
-void SetApplicationExceptionHandler(std::function<void(const QString&)> handler) {
+void SetApplicationExceptionHandler(std::function<void(const std::exception&)> handler) {
   Handler() = std::move(handler);
 }
 
 void HandleApplicationException(const std::exception& e) {
-  const QString message = QString::fromUtf8(e.what());
   if (Handler())
-    Handler()(message);
+    Handler()(e);
   else
-    DebugWarning(message);
+    DebugWarning(QString::fromUtf8(e.what()));
 }
 
 }  // namespace platform

@@ -1,8 +1,9 @@
 #pragma once
-// Stand-in for the class library's application exception handler: a place
-// where components hand an exception they must not let escape (for example
-// one raised while a component finishes loading). The program installs a
-// handler that shows the message; without one it goes to the debug output.
+// The application's exception handler: a place where components hand an
+// exception they must not let escape (one raised while a component finishes
+// loading, a failed write of a typed key). The program installs a handler
+// that shows it to the user; without one its message goes to the debug
+// output.
 
 #include <QString>
 #include <exception>
@@ -10,7 +11,7 @@
 
 namespace platform {
 
-void SetApplicationExceptionHandler(std::function<void(const QString& message)> handler);
+void SetApplicationExceptionHandler(std::function<void(const std::exception& e)> handler);
 void HandleApplicationException(const std::exception& e);
 
 }  // namespace platform

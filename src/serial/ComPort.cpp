@@ -2,6 +2,7 @@
 
 #include <QVarLengthArray>
 #include <algorithm>
+#include <cerrno>
 
 #include "platform/AppException.h"
 #include "platform/CodePage.h"
@@ -109,6 +110,8 @@ void TCustomComPort::CallException(int AnException, std::int64_t WinCode) {
 // ---------------------------------------------------------------- open and close
 
 void TCustomComPort::CreatePortHandle() {
+  // No name names no device (not the folder /dev).
+  if (FPort.isEmpty()) return CallException(kOpenFailed, ENOENT);
   // A name that is no path names a device of /dev.
   const QString path = FPort.startsWith(QLatin1Char('/')) ? FPort : QStringLiteral("/dev/") + FPort;
   if (int e = FHandle.Open(path)) CallException(kOpenFailed, e);
