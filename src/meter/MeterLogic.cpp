@@ -47,6 +47,7 @@ TMeterLogic::TMeterLogic(IMeterView& view)
   ComPort.OnAfterOpen = [this](TObject*) { ComPortAfterOpen(); };
   ComPort.OnAfterClose = [this](TObject*) { ComPortAfterClose(); };
   ComPort.OnRx80Full = [this](TObject*) { ComPortRx80Full(); };
+  ComPort.OnError = [this](TObject*, TComErrors errors) { ComPortError(errors); };
 }
 
 TMeterLogic::~TMeterLogic() {
@@ -56,6 +57,7 @@ TMeterLogic::~TMeterLogic() {
   ComRunPacket.SetComPort(nullptr);
   ComPort.OnAfterClose = nullptr;
   ComPort.OnAfterOpen = nullptr;
+  ComPort.OnError = nullptr;
 }
 
 TMeterModel& TMeterLogic::Model(TDeviceType d) {
@@ -152,7 +154,7 @@ QString TMeterLogic::Query(const QString& cmd, int size, const std::string& star
     Wait(10);
     reply = FDataPacket;
     polls++;
-  } while (reply.isEmpty() && polls <= ms / 10);
+  } while (reply.isEmpty() && polls <= ms / 10 && ComPort.Connected());  // a lost line ends it
   return reply;
 }
 
@@ -225,7 +227,7 @@ bool TMeterLogic::Running(int ms) {
     Wait(10);
     local = FRunPacket;
     n++;
-  } while (local.isEmpty() && n <= ms / 10);
+  } while (local.isEmpty() && n <= ms / 10 && ComPort.Connected());
   DebugTrace(QStringLiteral("run,ms=%1..%2").arg(n * 10).arg(ms));
   return !local.isEmpty();
 }

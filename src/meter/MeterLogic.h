@@ -148,6 +148,8 @@ class TMeterLogic {
   void ComPortAfterOpen();
   void ComPortAfterClose();
   void ComPortRx80Full();
+  // A hang-up (ceIO) closes the port and names the reason on panel 2.
+  void ComPortError(TComErrors Errors);
   void ComTerminalChar(char Ch);
   void ComTerminalDblClick();
   void IncLineCounter();

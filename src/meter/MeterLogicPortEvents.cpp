@@ -1,6 +1,10 @@
 // Port events, the status bar's port summary and line counter, the terminal's
 // double-click and the automatic read after the interface setup.
+#include <cerrno>
+
 #include "meter/MeterLogic.h"
+#include "platform/SystemError.h"
+#include "serial/UserErrorText.h"
 
 void TMeterLogic::ComPortAfterOpen() {
   Measurement.acClearLogExecute();
@@ -17,6 +21,17 @@ void TMeterLogic::ComPortAfterClose() {
 void TMeterLogic::ComPortRx80Full() {
   SetStatusText(2, QStringLiteral(" Rx Buffer Full"));
   ComPort.ClearBuffer(true, true);
+}
+
+void TMeterLogic::ComPortError(TComErrors Errors) {
+  // The line is gone for good (adapter pulled, far end closed): the event
+  // thread has stopped, so close the port; the window then says "Offline"
+  // and Open Port starts again once the device is back.
+  if (!Errors.Contains(ceIO)) return;
+  const QString device = ComPort.Port();
+  ComPort.Close();
+  SetStatusText(2, QStringLiteral(" Connection lost: %1: %2; %3")
+                       .arg(device, platform::SystemErrorText(EIO), ComErrorAdvice(EIO)));
 }
 
 void TMeterLogic::ComTerminalChar(char Ch) {
