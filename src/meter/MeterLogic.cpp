@@ -122,6 +122,10 @@ bool TMeterLogic::SetCmd2(const QString& cmd) {
 }
 
 bool TMeterLogic::SetCmdValue(const QString& cmd, const QString& value) {
+  if (value.size() > kMaxValueLength) {
+    FSkippedValues << cmd.trimmed();
+    return true;
+  }
   if (!value.trimmed().isEmpty() && ComPort.Connected()) {
     QString sent = value;
     sent.replace(u',', u'.');

@@ -77,7 +77,12 @@ class TMeterLogic {
   void SendStr(const QString& s);
   bool SetCmd(const QString& cmd);
   bool SetCmd2(const QString& cmd);
+  // A value longer than kMaxValueLength is not sent either; Set Parameter
+  // names its code on panel 2.
   bool SetCmdValue(const QString& cmd, const QString& value);
+  // Far above any value a meter takes; a longer one (pasted by mistake)
+  // would block the window for the whole write.
+  static constexpr int kMaxValueLength = 255;
   // start: the echo the reply must contain; stop: the splitter's stop string.
   QString GetCmd(const QString& cmd, const QString& start, const QString& stop, int ms, int& typ);
   // start: the splitter's start string; the reply comes back whole.
@@ -196,6 +201,7 @@ class TMeterLogic {
   QString FDataPacket;
   QString FRunPacket;
   bool FZarelDisplay = false;
+  QStringList FSkippedValues;  // codes of overlong values SetCmdValue skipped
   bool FTransferRunning = false;
   // Panel 2's text after the last failed open of the interface setup.
   QString FOpenErrorText;
