@@ -1,6 +1,8 @@
 #include "meter/MeterLogic.h"
 
 #include <QEventLoop>
+#include <algorithm>
+#include <limits>
 
 #include "meter/ModelTables.h"
 #include "meter/ScopeExit.h"
@@ -76,6 +78,8 @@ TMeterModel& TMeterLogic::Model(TDeviceType d) {
 
 namespace {
 const QString CR = QStringLiteral("\r");
+// The shortest wait for the output to drain, also without write time-outs.
+constexpr std::uint64_t kMinDrainMs = 1000;
 const QString ESC = QString(QChar(27));
 
 std::string Latin1(const QString& s) { return s.toLatin1().toStdString(); }
@@ -101,8 +105,19 @@ void TMeterLogic::SendStr(const QString& s) {
   ComPort.ClearBuffer(true, true);
   SetStatusText(2, QString());
   ComPort.WriteStr(s);
-  // Until the output queue has drained; events keep being handled.
-  while (ComPort.Connected() && ComPort.OutputCount() >= 1) Wait(1);
+  // Until the output queue has drained (events keep being handled), but no
+  // longer than the port's write time-out for these bytes: a line held by
+  // flow control must not hold the window.
+  const TComTimeouts& t = ComPort.Timeouts();
+  const std::uint64_t allowed = std::uint64_t(std::max(t.WriteTotalMultiplier(), 0)) *
+                                    std::uint64_t(s.size()) +
+                                std::uint64_t(std::max(t.WriteTotalConstant(), 0));
+  const std::uint32_t limit = static_cast<std::uint32_t>(
+      std::clamp<std::uint64_t>(allowed, kMinDrainMs, std::numeric_limits<std::int32_t>::max()));
+  const std::uint32_t start = platform::Clock::GetTickCount();
+  while (ComPort.Connected() && ComPort.OutputCount() >= 1 &&
+         platform::Clock::GetTickCount() - start < limit)
+    Wait(1);
 }
 
 bool TMeterLogic::SetCmd(const QString& cmd) {

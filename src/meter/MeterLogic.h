@@ -144,7 +144,8 @@ class TMeterLogic {
   void Test1Click();
   void BitBtn73Click();
   // The shared enabling rule of the meter command actions: enabled while the
-  // port is open, always in simulation. Runs at idle time and before any of
+  // port is open, always in simulation, never while a transfer runs (then
+  // the laser switches are off too). Runs at idle time and before any of
   // these actions executes.
   void onUpdate();
   static const QStringList& UpdateRuleActions();
@@ -194,6 +195,8 @@ class TMeterLogic {
   // the page is blanked and false returned.
   bool IdentifyMeter(QString& reply);
   void SendCommandWay(TCommandWay way, const QString& code);
+  // A command of its own while a transfer runs is refused (and traced).
+  bool RefusedWhileTransferRuns() const;
   void RunSingleCommand(const QString& action);
   void SetPortBaudRate(TBaudRate rate);
 
