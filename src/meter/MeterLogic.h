@@ -208,4 +208,6 @@ class TMeterLogic {
   bool FTransferRunning = false;
   // Panel 2's text after the last failed open of the interface setup.
   QString FOpenErrorText;
+  // Panel 2's text after the line was lost; cleared when the port opens.
+  QString FLostLineText;
 };

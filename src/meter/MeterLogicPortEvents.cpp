@@ -11,6 +11,9 @@ void TMeterLogic::ComPortAfterOpen() {
   FView.SetActionCaption(QStringLiteral("acOpenPort"), QStringLiteral("Close Port"));
   ComPort.ClearBuffer(true, true);
   SetStatusText(0, PortSummary());
+  // The line is back: a lost-line note still in view is no longer true.
+  if (!FLostLineText.isEmpty() && FView.StatusText(2) == FLostLineText) SetStatusText(2, QString());
+  FLostLineText.clear();
 }
 
 void TMeterLogic::ComPortAfterClose() {
@@ -30,8 +33,9 @@ void TMeterLogic::ComPortError(TComErrors Errors) {
   if (!Errors.Contains(ceIO)) return;
   const QString device = ComPort.Port();
   ComPort.Close();
-  SetStatusText(2, QStringLiteral(" Connection lost: %1: %2; %3")
-                       .arg(device, platform::SystemErrorText(EIO), ComErrorAdvice(EIO)));
+  FLostLineText = QStringLiteral(" Connection lost: %1: %2; %3")
+                      .arg(device, platform::SystemErrorText(EIO), ComErrorAdvice(EIO));
+  SetStatusText(2, FLostLineText);
 }
 
 void TMeterLogic::ComTerminalChar(char Ch) {

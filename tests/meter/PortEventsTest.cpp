@@ -106,6 +106,7 @@ TEST(LostLine, AHangUpWhileStreamingClosesThePortSaysWhyAndOpenPortStartsAgain) 
   ASSERT_TRUE(rig.logic.ComPort.Connected());
   EXPECT_EQ(rig.view.StatusText(0), " " + r.link + ":9600,8,None,1,None");
   EXPECT_EQ(rig.view.actions.value("acOpenPort").caption, "Close Port");
+  EXPECT_EQ(rig.view.StatusText(2), "") << "the reason is no longer true";
   rig.logic.acDTExecute();
   EXPECT_TRUE(PumpUntil([&] { return rig.logic.Measurement.LogList().size() >= 3; }));
 }
