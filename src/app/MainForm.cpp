@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,6 +15,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QStatusTipEvent>
@@ -29,6 +31,7 @@
 #include "app/ActionTable.h"
 #include "app/Chart.h"
 #include "app/DialogFilter.h"
+#include "app/GraphicSetupForm.h"
 #include "app/ImageList.h"
 #include "meter/MeterLogic.h"
 #include "app/ParamPage.h"
@@ -192,6 +195,18 @@ void TMainForm::CreateActions() {
           [this] { acExitExecute(this); });
   connect(Action(QStringLiteral("acResetZoom")), &QAction::triggered, this,
           [this] { acResetZoomExecute(this); });
+  // Their failures are shown, as those of the meter actions.
+  const std::pair<const char*, void (TMainForm::*)(TObject*)> shown[] = {
+      {"acGrafik", &TMainForm::acGrafikExecute},
+      {"acPrintGrafik", &TMainForm::acPrintGrafikExecute},
+      {"acPrint", &TMainForm::acPrintExecute},
+      {"acPrinterSetup", &TMainForm::acPrinterSetupExecute},
+  };
+  for (const auto& [name, handler] : shown) {
+    const QString n = QString::fromLatin1(name);
+    connect(Action(n), &QAction::triggered, this,
+            [this, n, h = handler] { ExecuteAction(n, [this, h] { (this->*h)(this); }); });
+  }
 }
 
 void TMainForm::CreateMenus() {
@@ -479,6 +494,19 @@ void TMainForm::acExitExecute(TObject*) { close(); }
 
 void TMainForm::acResetZoomExecute(TObject*) { Chart1->UndoZoom(); }
 
+void TMainForm::SetGraphicSetupForm(TGraphicSetupForm* form) {
+  FGraphicSetupForm = form;
+  OnChartPointNumber = [form] { return form ? form->XNumber() : 250; };
+}
+
+void TMainForm::acGrafikExecute(TObject*) {
+  if (FGraphicSetupForm) ExecDialog(*FGraphicSetupForm);
+}
+
+int TMainForm::ExecDialog(QDialog& dialog) {
+  return OnModalDialog ? OnModalDialog(dialog) : dialog.exec();
+}
+
 void TMainForm::AppHint(const QString& hint) {
   if (hint.isEmpty()) {
     StatusBar->SetSimplePanel(false);
@@ -692,7 +720,7 @@ std::optional<QString> TMainForm::RunFileDialog(QFileDialog* dialog, const FileD
     if (o.filterIndex >= 1 && o.filterIndex <= filters.size())
       dialog->selectNameFilter(filters[o.filterIndex - 1]);
   }
-  if (dialog->exec() != QDialog::Accepted) return std::nullopt;
+  if (ExecDialog(*dialog) != QDialog::Accepted) return std::nullopt;
   const QStringList files = dialog->selectedFiles();
   if (files.isEmpty()) return std::nullopt;
   return files.first();
@@ -713,12 +741,12 @@ std::optional<QString> TMainForm::ExecuteSavePictureDialog() {
 void TMainForm::ShowMessage(const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
                   this);
-  box.exec();
+  ExecDialog(box);
 }
 
 void TMainForm::ShowError(const QString& text) {
   QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok, this);
-  box.exec();
+  ExecDialog(box);
 }
 
 std::optional<QString> TMainForm::InputBox(const QString& caption, const QString& prompt,
@@ -737,6 +765,15 @@ bool TMainForm::OpenWithShell(const QString& fileName, QString* error) {
   return false;
 }
 
-QString TMainForm::DirParameter() const { return OnDirParameter ? OnDirParameter() : QString(); }
+namespace {
+// An empty folder setting means the dialogs' default: where a new file
+// dialog starts.
+QString StartFolder(const std::function<QString()>& setting) {
+  const QString dir = setting ? setting() : QString();
+  return dir.isEmpty() ? QDir::currentPath() : dir;
+}
+}  // namespace
 
-QString TMainForm::DirLogFile() const { return OnDirLogFile ? OnDirLogFile() : QString(); }
+QString TMainForm::DirParameter() const { return StartFolder(OnDirParameter); }
+
+QString TMainForm::DirLogFile() const { return StartFolder(OnDirLogFile); }

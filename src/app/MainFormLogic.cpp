@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QTimer>
 
 #include "app/Chart.h"
@@ -48,6 +49,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::FormShow() {
   SetPictureDialogInitialDir(GetSpecialFolderPath(39));
+  for (QFileDialog* dialog : {FOpenDialog, FSaveDialog}) dialog->setDirectory(DirParameter());
   acSettingsExecute();
   FLogic->ChangeDevice();
   SetNotebookPage(0);

@@ -16,10 +16,21 @@ void SetApplicationExceptionHandler(std::function<void(const std::exception&)> h
 }
 
 void HandleApplicationException(const std::exception& e) {
+  if (dynamic_cast<const EAbort*>(&e)) return;
   if (Handler())
     Handler()(e);
   else
     DebugWarning(QString::fromUtf8(e.what()));
+}
+
+void RunHandlingExceptions(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const std::exception& e) {
+    HandleApplicationException(e);
+  } catch (...) {
+    HandleApplicationException(std::runtime_error("Unknown exception"));
+  }
 }
 
 }  // namespace platform

@@ -7,7 +7,7 @@
 
 namespace {
 const QSet<QString>& StartCommands() {
-  static const QSet<QString> s{"DT", "DS", "DW", "DX", "DF", "DM", "CT", "VM", "VT", "TP", "FT"};
+  static const QSet<QString> s{"DT", "DS", "DW", "DX", "DF", "DM", "CT", "VM", "VT", "TP", "FT", "DJ"};
   return s;
 }
 

@@ -12,8 +12,8 @@
 //                         its two characters without CR LF
 // A command with a value ("SA10" CR, DORVANE "AS dt" CR) sets the value and
 // answers nothing. A code without a value that is no known query and is a
-// start command (DT, DS, DW, DX, DF, DM, CT, VM, VT, TP, FT or the auto-start
-// form in lower case) starts the stream.
+// start command (DT, DS, DW, DX, DF, DM, CT, VM, VT, TP, FT, DJ or the
+// auto-start form in lower case) starts the stream.
 //
 // The emulator lives on the thread that creates it and is driven by that
 // thread's event loop (a socket notifier on the master side).
