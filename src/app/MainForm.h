@@ -68,7 +68,7 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   // Runs an action's handler the way the action list does: the shared
   // enabling rule first for the meter actions, nothing when the action is
   // disabled, and a failure shown to the user instead of escaping.
-  void ExecuteAction(const QString& name, const std::function<void()>& handler);
+  void ExecuteAction(const QString& name, const std::function<void()>& handler) override;
 
   // Actions by name ("acDT", ...); nullptr for an unknown name.
   QAction* Action(const QString& name) const { return FActions.value(name); }

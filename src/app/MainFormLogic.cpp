@@ -13,6 +13,7 @@
 #include "app/MainForm.h"
 #include "meter/MeterLogic.h"
 #include "serial/ComPort.h"
+#include "serial/UserErrorText.h"
 #include "serial/ui/ComTerminal.h"
 
 void TMainForm::FormCreate(const QStringList& arguments) {
@@ -80,10 +81,8 @@ void TMainForm::ExecuteAction(const QString& name, const std::function<void()>& 
   if (Action(name) && !ActionEnabled(name)) return;
   try {
     handler();
-  } catch (const EComPort& e) {
-    ShowError(e.Message());
   } catch (const std::exception& e) {
-    ShowError(QString::fromLocal8Bit(e.what()));
+    ShowError(UserErrorText(e, &FLogic->ComPort));
   }
 }
 

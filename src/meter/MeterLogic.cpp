@@ -1,6 +1,8 @@
 #include "meter/MeterLogic.h"
 
 #include <QEventLoop>
+#include <algorithm>
+#include <limits>
 
 #include "meter/ModelTables.h"
 #include "meter/ScopeExit.h"
@@ -8,6 +10,7 @@
 #include "platform/DebugOut.h"
 #include "platform/Registry.h"
 #include "serial/ComTextForms.h"
+#include "serial/UserErrorText.h"
 
 namespace {
 bool gDebugSwitch = false;
@@ -50,6 +53,7 @@ TMeterLogic::TMeterLogic(IMeterView& view)
   ComPort.OnAfterOpen = [this](TObject*) { ComPortAfterOpen(); };
   ComPort.OnAfterClose = [this](TObject*) { ComPortAfterClose(); };
   ComPort.OnRx80Full = [this](TObject*) { ComPortRx80Full(); };
+  ComPort.OnError = [this](TObject*, TComErrors errors) { ComPortError(errors); };
 }
 
 TMeterLogic::~TMeterLogic() {
@@ -59,6 +63,7 @@ TMeterLogic::~TMeterLogic() {
   ComRunPacket.SetComPort(nullptr);
   ComPort.OnAfterClose = nullptr;
   ComPort.OnAfterOpen = nullptr;
+  ComPort.OnError = nullptr;
 }
 
 TMeterModel& TMeterLogic::Model(TDeviceType d) {
@@ -77,6 +82,8 @@ TMeterModel& TMeterLogic::Model(TDeviceType d) {
 
 namespace {
 const QString CR = QStringLiteral("\r");
+// The shortest wait for the output to drain, also without write time-outs.
+constexpr std::uint64_t kMinDrainMs = 1000;
 const QString ESC = QString(QChar(27));
 
 std::string Latin1(const QString& s) { return s.toLatin1().toStdString(); }
@@ -102,8 +109,19 @@ void TMeterLogic::SendStr(const QString& s) {
   ComPort.ClearBuffer(true, true);
   SetStatusText(2, QString());
   ComPort.WriteStr(s);
-  // Until the output queue has drained; events keep being handled.
-  while (ComPort.Connected() && ComPort.OutputCount() >= 1) Wait(1);
+  // Until the output queue has drained (events keep being handled), but no
+  // longer than the port's write time-out for these bytes: a line held by
+  // flow control must not hold the window.
+  const TComTimeouts& t = ComPort.Timeouts();
+  const std::uint64_t allowed = std::uint64_t(std::max(t.WriteTotalMultiplier(), 0)) *
+                                    std::uint64_t(s.size()) +
+                                std::uint64_t(std::max(t.WriteTotalConstant(), 0));
+  const std::uint32_t limit = static_cast<std::uint32_t>(
+      std::clamp<std::uint64_t>(allowed, kMinDrainMs, std::numeric_limits<std::int32_t>::max()));
+  const std::uint32_t start = platform::Clock::GetTickCount();
+  while (ComPort.Connected() && ComPort.OutputCount() >= 1 &&
+         platform::Clock::GetTickCount() - start < limit)
+    Wait(1);
 }
 
 bool TMeterLogic::SetCmd(const QString& cmd) {
@@ -123,6 +141,10 @@ bool TMeterLogic::SetCmd2(const QString& cmd) {
 }
 
 bool TMeterLogic::SetCmdValue(const QString& cmd, const QString& value) {
+  if (value.size() > kMaxValueLength) {
+    FSkippedValues << cmd.trimmed();
+    return true;
+  }
   if (!value.trimmed().isEmpty() && ComPort.Connected()) {
     QString sent = value;
     sent.replace(u',', u'.');
@@ -155,7 +177,7 @@ QString TMeterLogic::Query(const QString& cmd, int size, const std::string& star
     Wait(10);
     reply = FDataPacket;
     polls++;
-  } while (reply.isEmpty() && polls <= ms / 10);
+  } while (reply.isEmpty() && polls <= ms / 10 && ComPort.Connected());  // a lost line ends it
   return reply;
 }
 
@@ -228,7 +250,7 @@ bool TMeterLogic::Running(int ms) {
     Wait(10);
     local = FRunPacket;
     n++;
-  } while (local.isEmpty() && n <= ms / 10);
+  } while (local.isEmpty() && n <= ms / 10 && ComPort.Connected());
   DebugTrace(QStringLiteral("run,ms=%1..%2").arg(n * 10).arg(ms));
   return !local.isEmpty();
 }
@@ -331,16 +353,20 @@ void TMeterLogic::FormCreate(const QStringList& arguments) {
   // Stored port settings, else the first port the system lists. A failure
   // here leaves the port name empty; the interface setup that follows lets
   // the user choose a port.
+  bool noPortListed = false;
   try {
     ComPort.LoadSettings(stRegistry, QStringLiteral("HKEY_CURRENT_USER\\Software\\Telquin"));
     if (ComPort.Port().isEmpty()) {
       QStringList ports;
       EnumSerialPorts(ports);
-      if (ports.isEmpty()) throw std::runtime_error("no serial port listed");
+      noPortListed = ports.isEmpty();
+      if (noPortListed) throw std::runtime_error("no serial port listed");
       ComPort.SetPort(ports.first());
     }
   } catch (const std::exception&) {
-    SetStatusText(2, QStringLiteral(" Registry error"));
+    QString text = QStringLiteral(" Registry error");
+    if (noPortListed) text += QStringLiteral("; ") + NoPortAdvice();
+    SetStatusText(2, text);
   }
 
   LoadDevice();
@@ -353,21 +379,6 @@ void TMeterLogic::FormClose() {
   FView.SetActionChecked(QStringLiteral("acStartStopLog"), false);
   if (ComPort.Connected()) ComPort.Close();
 }
-
-namespace {
-// The port's message, and what the user can do about the common failures.
-QString OpenErrorText(const EComPort& e) {
-  QString text = e.Message();
-  if (e.Code() == 1 && e.WinCode() == 2)
-    text += QStringLiteral(" - no such device: check the port name");
-  else if (e.Code() == 1 && (e.WinCode() == 13 || e.WinCode() == 1))
-    text += QStringLiteral(
-        " - no permission: add the user to the group that owns the device (usually dialout)");
-  else if (e.Code() == 1 && e.WinCode() == 16)
-    text += QStringLiteral(" - the device is in use by another program");
-  return text;
-}
-}  // namespace
 
 void TMeterLogic::ApplyInterfaceSetup() {
   SetStatusText(0, PortSummary());
@@ -382,11 +393,8 @@ void TMeterLogic::ApplyInterfaceSetup() {
     }
     FOpenErrorText.clear();
     SetStatusText(2, QString());
-  } catch (const EComPort& e) {
-    FOpenErrorText = QStringLiteral(" ") + OpenErrorText(e);
-    SetStatusText(2, FOpenErrorText);
   } catch (const std::exception& e) {
-    FOpenErrorText = QStringLiteral(" ") + QString::fromLocal8Bit(e.what());
+    FOpenErrorText = QStringLiteral(" ") + UserErrorText(e, &ComPort);
     SetStatusText(2, FOpenErrorText);
   }
 }

@@ -82,7 +82,12 @@ class TMeterLogic {
   void SendStr(const QString& s);
   bool SetCmd(const QString& cmd);
   bool SetCmd2(const QString& cmd);
+  // A value longer than kMaxValueLength is not sent either; Set Parameter
+  // names its code on panel 2.
   bool SetCmdValue(const QString& cmd, const QString& value);
+  // Far above any value a meter takes; a longer one (pasted by mistake)
+  // would block the window for the whole write.
+  static constexpr int kMaxValueLength = 255;
   // start: the echo the reply must contain; stop: the splitter's stop string.
   QString GetCmd(const QString& cmd, const QString& start, const QString& stop, int ms, int& typ);
   // start: the splitter's start string; the reply comes back whole.
@@ -144,7 +149,8 @@ class TMeterLogic {
   void Test1Click();
   void BitBtn73Click();
   // The shared enabling rule of the meter command actions: enabled while the
-  // port is open, always in simulation. Runs at idle time and before any of
+  // port is open, always in simulation, never while a transfer runs (then
+  // the laser switches are off too). Runs at idle time and before any of
   // these actions executes.
   void onUpdate();
   static const QStringList& UpdateRuleActions();
@@ -153,6 +159,8 @@ class TMeterLogic {
   void ComPortAfterOpen();
   void ComPortAfterClose();
   void ComPortRx80Full();
+  // A hang-up (ceIO) closes the port and names the reason on panel 2.
+  void ComPortError(TComErrors Errors);
   void ComTerminalChar(char Ch);
   void ComTerminalDblClick();
   void IncLineCounter();
@@ -194,6 +202,8 @@ class TMeterLogic {
   // the page is blanked and false returned.
   bool IdentifyMeter(QString& reply);
   void SendCommandWay(TCommandWay way, const QString& code);
+  // A command of its own while a transfer runs is refused (and traced).
+  bool RefusedWhileTransferRuns() const;
   void RunSingleCommand(const QString& action);
   void SetPortBaudRate(TBaudRate rate);
 
@@ -201,7 +211,10 @@ class TMeterLogic {
   QString FDataPacket;
   QString FRunPacket;
   bool FZarelDisplay = false;
+  QStringList FSkippedValues;  // codes of overlong values SetCmdValue skipped
   bool FTransferRunning = false;
   // Panel 2's text after the last failed open of the interface setup.
   QString FOpenErrorText;
+  // Panel 2's text after the line was lost; cleared when the port opens.
+  QString FLostLineText;
 };

@@ -37,9 +37,15 @@ void TMeterLogic::SendCommandWay(TCommandWay way, const QString& code) {
   }
 }
 
+bool TMeterLogic::RefusedWhileTransferRuns() const {
+  // Its ESC and buffer purge would take the replies the transfer waits for.
+  if (FTransferRunning) DebugTrace(QStringLiteral("Transfer running, command refused"));
+  return FTransferRunning;
+}
+
 void TMeterLogic::RunSingleCommand(const QString& action) {
   const TSingleCommand* command = SingleCommand(action);
-  if (!command) return;
+  if (!command || RefusedWhileTransferRuns()) return;
   if (Simulator.SimuVersion()) {
     if (command->simuMode != mNoMode && FDevice == Pavon) Simulator.SetPavonDMode(command->simuMode);
     if (command->simuStart && !Simulator.SimuTimer.isActive()) Simulator.SimuTimer.start();
@@ -64,12 +70,14 @@ void TMeterLogic::acLFExecute() { RunSingleCommand(QStringLiteral("acLF")); }
 void TMeterLogic::acLOExecute() { RunSingleCommand(QStringLiteral("acLO")); }
 
 void TMeterLogic::acDisplayExecute() {
+  if (RefusedWhileTransferRuns()) return;
   const TSingleCommand* command = SingleCommand(QStringLiteral("acDisplay"));
   SendCommandWay(command->ways[FDevice], FZarelDisplay ? QStringLiteral("DN") : QStringLiteral("DF"));
   FZarelDisplay = !FZarelDisplay;
 }
 
 void TMeterLogic::acStopExecute() {
+  if (RefusedWhileTransferRuns()) return;
   if (Simulator.SimuVersion()) Simulator.SimuTimer.stop();
   if (FDevice == Dorvane)
     StopDorvane();
@@ -79,6 +87,7 @@ void TMeterLogic::acStopExecute() {
 
 void TMeterLogic::acSOExecute() {
   if (FDevice != Pavon && FDevice != Hexlin && FDevice != Tavri) return;
+  if (RefusedWhileTransferRuns()) return;
   SendStr(kEsc);
   Wait(1000);
   int typ = 0;
@@ -100,7 +109,7 @@ void TMeterLogic::SetPortBaudRate(TBaudRate rate) {
 }
 
 void TMeterLogic::acBaudrateExecute() {
-  if (FDevice == Dorvane) return;
+  if (FDevice == Dorvane || RefusedWhileTransferRuns()) return;
   IChangeBaudDialog* dialog = FView.ChangeBdDlg();
   if (!dialog || dialog->Enter(FDevice, ComPort.BaudRate()) != kModalOk) return;
   const TBaudRate oldRate = dialog->OldBaudrate();
@@ -129,13 +138,14 @@ void TMeterLogic::acBaudrateExecute() {
 }
 
 void TMeterLogic::acDJExecute() {
+  if (RefusedWhileTransferRuns()) return;
   ISignalLevelDialog* dialog = FView.SignalLevelDlg();
   if (dialog) dialog->Enter(QString(), QString(), FDevice, 0, 7000);
 }
 
 void TMeterLogic::acSdExecute() {
   ISignalLevelDialog* dialog = FView.SignalLevelDlg();
-  if (!dialog) return;
+  if (!dialog || RefusedWhileTransferRuns()) return;
   switch (FDevice) {
     case Hexlin:
       dialog->Enter(FHexlin.P_SD(0), FHexlin.P_SD(1), FDevice, 0, 7000);
@@ -200,6 +210,9 @@ const QStringList& TMeterLogic::UpdateRuleActions() {
 }
 
 void TMeterLogic::onUpdate() {
-  const bool enabled = Simulator.SimuVersion() || ComPort.Connected();
+  // While a transfer runs every meter command waits, the laser switches too.
+  const bool enabled = (Simulator.SimuVersion() || ComPort.Connected()) && !FTransferRunning;
   for (const QString& action : UpdateRuleActions()) FView.SetActionEnabled(action, enabled);
+  for (const char* laser : {"acLF", "acLO"})
+    FView.SetActionEnabled(QLatin1String(laser), !FTransferRunning);
 }

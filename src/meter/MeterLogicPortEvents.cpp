@@ -1,13 +1,20 @@
 // Port events, the status bar's port summary and line counter, the terminal's
-// double-click, the automatic read after the interface setup and the two
-// timers nothing arms.
+// double-click, the automatic read after the interface setup, a lost line
+// and the two timers nothing arms.
+#include <cerrno>
+
 #include "meter/MeterLogic.h"
+#include "platform/SystemError.h"
+#include "serial/UserErrorText.h"
 
 void TMeterLogic::ComPortAfterOpen() {
   Measurement.acClearLogExecute();
   FView.SetActionCaption(QStringLiteral("acOpenPort"), QStringLiteral("Close Port"));
   ComPort.ClearBuffer(true, true);
   SetStatusText(0, PortSummary());
+  // The line is back: a lost-line note still in view is no longer true.
+  if (!FLostLineText.isEmpty() && FView.StatusText(2) == FLostLineText) SetStatusText(2, QString());
+  FLostLineText.clear();
 }
 
 void TMeterLogic::ComPortAfterClose() {
@@ -18,6 +25,18 @@ void TMeterLogic::ComPortAfterClose() {
 void TMeterLogic::ComPortRx80Full() {
   SetStatusText(2, QStringLiteral(" Rx Buffer Full"));
   ComPort.ClearBuffer(true, true);
+}
+
+void TMeterLogic::ComPortError(TComErrors Errors) {
+  // The line is gone for good (adapter pulled, far end closed): the event
+  // thread has stopped, so close the port; the window then says "Offline"
+  // and Open Port starts again once the device is back.
+  if (!Errors.Contains(ceIO)) return;
+  const QString device = ComPort.Port();
+  ComPort.Close();
+  FLostLineText = QStringLiteral(" Connection lost: %1: %2; %3")
+                      .arg(device, platform::SystemErrorText(EIO), ComErrorAdvice(EIO));
+  SetStatusText(2, FLostLineText);
 }
 
 void TMeterLogic::ComTerminalChar(char Ch) {
@@ -39,7 +58,7 @@ void TMeterLogic::ComTerminalDblClick() {
 
 void TMeterLogic::Timer_AutoGetTimer() {
   Timer_AutoGet.stop();
-  acGetParameterExecute();
+  FView.ExecuteAction(QStringLiteral("acGetParameter"), [this] { acGetParameterExecute(); });
 }
 
 void TMeterLogic::Timer_StatusbarTimer() {

@@ -147,6 +147,7 @@ void TMeterLogic::DoGetParameter() {
   double sa = 1.0;
   double mf = 1.0;
   for (const TReadStep& step : ParameterReadSteps()) {
+    if (!ComPort.Connected()) return;  // the line was lost: panel 2 says so
     if (step.kind != TReadKind::rkTimeBase && step.kind != TReadKind::rkWait &&
         !InDeviceSet(step.models, FDevice))
       continue;
@@ -248,12 +249,25 @@ void TMeterLogic::DoSetParameter() {
   DebugTrace(QStringLiteral("Set Parameter"));
   StopMeter(500);
 
-  // Empty values are skipped by SetCmdValue; the list is always gone through.
-  for (const TSendDef& send : model.Table().sendOrder)
+  // Empty and overlong values are skipped by SetCmdValue; the list is gone
+  // through unless the line is lost on the way (panel 2 then says so).
+  FSkippedValues.clear();
+  for (const TSendDef& send : model.Table().sendOrder) {
+    if (!ComPort.Connected()) return;
     SetCmdValue(send.wireCode, model.SendValue(send));
+  }
+  const QString skipped =
+      FSkippedValues.isEmpty()
+          ? QString()
+          : QStringLiteral("; not sent, value longer than %1 characters: %2")
+                .arg(kMaxValueLength)
+                .arg(FSkippedValues.join(QStringLiteral(", ")));
 
-  SetStatusText(2, QStringLiteral(" Set Parameter ok"));
+  SetStatusText(2, QStringLiteral(" Set Parameter ok") + skipped);
   DoGetParameter();  // the page shows what the meter took
+  // The read's outcome replaced the note; what was not sent stays in view.
+  if (!skipped.isEmpty() && ComPort.Connected())
+    SetStatusText(2, FView.StatusText(2) + skipped);
 }
 
 // ---------------------------------------------------------------------------

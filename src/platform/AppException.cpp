@@ -5,26 +5,22 @@
 namespace platform {
 
 namespace {
-std::function<void(const QString&)>& Handler() {
-  static std::function<void(const QString&)> h;
+std::function<void(const std::exception&)>& Handler() {
+  static std::function<void(const std::exception&)> h;
   return h;
-}
-
-void Report(const QString& message) {
-  if (Handler())
-    Handler()(message);
-  else
-    DebugWarning(message);
 }
 }  // namespace
 
-void SetApplicationExceptionHandler(std::function<void(const QString&)> handler) {
+void SetApplicationExceptionHandler(std::function<void(const std::exception&)> handler) {
   Handler() = std::move(handler);
 }
 
 void HandleApplicationException(const std::exception& e) {
   if (dynamic_cast<const EAbort*>(&e)) return;
-  Report(QString::fromUtf8(e.what()));
+  if (Handler())
+    Handler()(e);
+  else
+    DebugWarning(QString::fromUtf8(e.what()));
 }
 
 void RunHandlingExceptions(const std::function<void()>& action) {

@@ -46,6 +46,9 @@ struct DialogCanceller {
 void Press(QWidget& window, const QKeySequence& shortcut) {
   // A dialog the previous handler opened may have taken the activation.
   window.activateWindow();
+  // A user's key comes after the program went idle once: the enabling rule
+  // runs then.
+  PumpFor(20);
   PumpUntil([&] {
     return !QApplication::activeModalWidget() && QApplication::activeWindow() == &window;
   });

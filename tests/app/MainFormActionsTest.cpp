@@ -6,15 +6,19 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QTimer>
+#include <QFile>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
 #include "app/ActionButton.h"
 #include "app/MainForm.h"
+#include "meter/MeterLogic.h"
 
 namespace {
 
@@ -230,6 +234,42 @@ TEST(MainFormActions, ExitClosesTheWindowAndCaptionsCanChange) {
   EXPECT_EQ(form.Action("acOpenPort")->text(), "Close Port");
   form.Action("acExit")->trigger();
   EXPECT_FALSE(form.isVisible());
+}
+
+TEST(MainFormActions, OpenPortFromTheMenuGivesTheAdviceOfTheInterfaceSetup) {
+  QTemporaryDir dir;
+  QFile plain(dir.filePath(QStringLiteral("not-a-port")));
+  ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+  plain.close();
+  TMainForm form;
+  form.Logic().ComPort.SetPort(plain.fileName());
+  QString shown;
+  QTimer::singleShot(0, [&shown] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      shown = box->text();
+      box->accept();
+    }
+  });
+  form.Action("acOpenPort")->trigger();
+  EXPECT_FALSE(form.Logic().ComPort.Connected());
+  EXPECT_TRUE(shown.endsWith("; not a serial device: choose a serial port"))
+      << shown.toStdString();
+
+  form.Logic().ApplyInterfaceSetup();
+  EXPECT_EQ(form.StatusText(2), " " + shown);
+}
+
+TEST(MainFormActions, TheAutomaticReadRunsLikeAnyActionAndSoNotOnAClosedPort) {
+  TMainForm form;
+  form.Logic().ComPort.SetPort(QStringLiteral("/dev/telquin-no-such-port"));
+  form.Logic().ApplyInterfaceSetup();
+  const QString openError = form.StatusText(2);
+  ASSERT_TRUE(openError.contains("no such device")) << openError.toStdString();
+  form.Controls().SetText("cb_sa", "10");
+  form.Logic().Timer_AutoGetTimer();
+  // Disabled on a closed port: the page is not blanked, the error stays.
+  EXPECT_EQ(form.Controls().Text("cb_sa"), "10");
+  EXPECT_EQ(form.StatusText(2), openError);
 }
 
 }  // namespace

@@ -24,7 +24,8 @@ constexpr std::uint32_t kHour = 3600 * 1000;
 struct ReportedExceptions {
   QStringList messages;
   ReportedExceptions() {
-    platform::SetApplicationExceptionHandler([this](const QString& m) { messages << m; });
+    platform::SetApplicationExceptionHandler(
+        [this](const std::exception& e) { messages << QString::fromUtf8(e.what()); });
   }
   ~ReportedExceptions() { platform::SetApplicationExceptionHandler(nullptr); }
 };

@@ -213,3 +213,23 @@ TEST_P(GetThenSet, LeavesTheMeterAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(Models, GetThenSet, ::testing::ValuesIn(kRoundTrips),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SetParameterBound, AValueOverTheBoundIsNotSentAndNamed) {
+  MeterRig rig(Pavon);
+  rig.emulator.FillDefaultValues();
+  // Pasted through the clipboard, which does not cut values.
+  const QString atBound(255, u'1');
+  const QString pasted(256, u'2');
+  rig.view.clipboard = "SA=5\r\nAH=" + atBound + "\r\nAW=" + pasted + "\r\n";
+  rig.logic.acImportExecute();
+  ASSERT_EQ(rig.view.controls.Text("cb_aw"), pasted);
+
+  rig.logic.acSetParameterExecute();
+  const QStringList commands = rig.CommandsAfter(4);
+  EXPECT_TRUE(commands.contains("SA5"));
+  EXPECT_TRUE(commands.contains("AH" + atBound));
+  for (const QString& c : commands) EXPECT_FALSE(c.startsWith("AW2")) << c.left(20).toStdString();
+  const QString note = "; not sent, value longer than 255 characters: AW";
+  EXPECT_TRUE(rig.view.statusHistory[2].contains(" Set Parameter ok" + note));
+  EXPECT_EQ(rig.view.StatusText(2), " Get Parameter ok" + note);
+}

@@ -1,7 +1,13 @@
 // Port events, the status bar and the terminal's line counter.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cerrno>
+
 #include "MeterRig.h"
+#include "platform/SystemError.h"
 
 TEST(PortEvents, OpenAndCloseShowThePortStateOnPanelZero) {
   MeterRig rig(Pavon, false);
@@ -67,4 +73,80 @@ TEST(PortEvents, StatusAndWatchdogTimersStayOffAndSwitchThemselvesOff) {
   PumpFor(20);
   EXPECT_FALSE(rig.logic.Timer_Statusbar.isActive());
   EXPECT_FALSE(rig.logic.Timer_Watchdog.isActive());
+}
+
+// ---------------------------------------------------------------------------
+// A lost line (USB adapter pulled, far end closed)
+
+namespace {
+
+QString LostText(const QString& device) {
+  return " Connection lost: " + device + ": " + platform::SystemErrorText(EIO) +
+         "; check the cable or adapter, then Open Port";
+}
+
+// The port is opened by a name that can point at another device later, as
+// /dev/serial/by-id/... does when an adapter is plugged in again.
+struct LinkedRig {
+  explicit LinkedRig(TDeviceType model) : rig(model, false), link(dir.filePath("meter")) {
+    EXPECT_TRUE(QFile::link(rig.pty.SlavePath(), link));
+    rig.logic.ComPort.SetPort(link);
+    rig.logic.ComPort.Open();
+  }
+  void HangUp() {
+    rig.emulator.Release();
+    rig.pty.CloseMaster();
+  }
+  QTemporaryDir dir;
+  MeterRig rig;
+  QString link;
+};
+
+}  // namespace
+
+TEST(LostLine, AHangUpWhileStreamingClosesThePortSaysWhyAndOpenPortStartsAgain) {
+  LinkedRig r(Pavon);
+  MeterRig& rig = r.rig;
+  ASSERT_TRUE(rig.logic.ComPort.Connected());
+  rig.logic.acDTExecute();
+  ASSERT_TRUE(PumpUntil([&] { return rig.logic.Measurement.LogList().size() >= 5; }));
+
+  r.HangUp();
+  ASSERT_TRUE(PumpUntil([&] { return !rig.logic.ComPort.Connected(); }));
+  EXPECT_EQ(rig.view.StatusText(0), " COMx:Offline");
+  EXPECT_EQ(rig.view.actions.value("acOpenPort").caption, "Open Port");
+  EXPECT_EQ(rig.view.StatusText(2), LostText(r.link));
+
+  // The adapter is back under the same name.
+  PtyPair again;
+  MeterEmulator meter(Pavon, again.MasterFd());
+  ASSERT_TRUE(QFile::remove(r.link));
+  ASSERT_TRUE(QFile::link(again.SlavePath(), r.link));
+  rig.logic.acOpenPortExecute();
+  ASSERT_TRUE(rig.logic.ComPort.Connected());
+  EXPECT_EQ(rig.view.StatusText(0), " " + r.link + ":9600,8,None,1,None");
+  EXPECT_EQ(rig.view.actions.value("acOpenPort").caption, "Close Port");
+  EXPECT_EQ(rig.view.StatusText(2), "") << "the reason is no longer true";
+  rig.logic.acDTExecute();
+  EXPECT_TRUE(PumpUntil([&] { return rig.logic.Measurement.LogList().size() >= 3; }));
+}
+
+TEST(LostLine, AHangUpWhileAGetWaitsEndsTheReadAndKeepsTheReason) {
+  LinkedRig r(Hexlin);
+  MeterRig& rig = r.rig;
+  rig.emulator.FillDefaultValues();
+  rig.emulator.answerOnly = {"SA"};  // the link check is answered, then nothing
+  QTimer pull;
+  QObject::connect(&pull, &QTimer::timeout, [&] {
+    if (rig.emulator.Commands().size() >= 3) {  // ESC, SA, and a query that waits
+      pull.stop();
+      r.HangUp();
+    }
+  });
+  pull.start(5);
+  rig.logic.acGetParameterExecute();
+  EXPECT_FALSE(rig.logic.TransferRunning());
+  EXPECT_FALSE(rig.logic.ComPort.Connected());
+  EXPECT_EQ(rig.view.StatusText(0), " COMx:Offline");
+  EXPECT_EQ(rig.view.StatusText(2), LostText(r.link));
 }

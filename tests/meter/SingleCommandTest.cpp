@@ -1,6 +1,8 @@
 // The single meter commands end to end: per model the way each code goes out.
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
 #include "MeterRig.h"
 
 namespace {
@@ -200,4 +202,44 @@ TEST(SingleCommandsMore, EnablingRuleFollowsThePortOrSimulation) {
   rig.logic.acOpenPortExecute();
   rig.logic.onUpdate();
   EXPECT_TRUE(rig.view.ActionEnabled("acGetParameter"));
+}
+
+// ESC and a command's buffer purge would take the replies a read waits for.
+TEST(SingleCommandsMore, CommandsAreNotTakenWhileAReadRuns) {
+  MeterRig rig(Hexlin);
+  rig.emulator.FillDefaultValues();
+  rig.view.changeBaud.result = 1;
+  rig.view.changeBaud.chosenRate = br19200;
+  const QStringList guarded{"acStop", "acDT", "acDM", "acID", "acLF", "acBaudrate", "acSO",
+                            "acDisplay", "acGetParameter", "acSetParameter"};
+  QStringList enabledDuringRead;
+  bool tried = false;
+  QTimer probe;
+  QObject::connect(&probe, &QTimer::timeout, [&] {
+    if (tried || !rig.logic.TransferRunning() || rig.emulator.Commands().size() < 4) return;
+    tried = true;
+    rig.logic.onUpdate();
+    for (const QString& a : guarded)
+      if (rig.view.ActionEnabled(a)) enabledDuringRead << a;
+    rig.logic.acStopExecute();
+    rig.logic.acDTExecute();
+    rig.logic.acLFExecute();
+    rig.logic.acDisplayExecute();
+    rig.logic.acSOExecute();
+    rig.logic.acBaudrateExecute();
+  });
+  probe.start(5);
+  rig.logic.acGetParameterExecute();
+  ASSERT_TRUE(tried);
+  EXPECT_EQ(enabledDuringRead, QStringList{});
+  const QStringList commands = rig.emulator.Commands();
+  EXPECT_EQ(commands.count(kEscCommand), 1);
+  for (const char* refused : {"DT", "LF", "DF", "SO", "BR19200"})
+    EXPECT_FALSE(commands.contains(refused)) << refused;
+  EXPECT_EQ(rig.view.changeBaud.enterCalls, 0);
+  EXPECT_EQ(rig.view.StatusText(2), " Get Parameter ok");
+
+  // Afterwards the rule gives them back.
+  rig.logic.onUpdate();
+  for (const QString& a : guarded) EXPECT_TRUE(rig.view.ActionEnabled(a)) << a.toStdString();
 }

@@ -170,6 +170,7 @@ void MeterEmulator::Reply(const QString& code) {
 }
 
 void MeterEmulator::WriteBytes(const QByteArray& bytes) {
+  if (FFd < 0) return;
   const char* p = bytes.constData();
   qsizetype left = bytes.size();
   while (left > 0) {
@@ -191,6 +192,12 @@ void MeterEmulator::StartStream() {
 void MeterEmulator::StopStream() {
   FStreaming = false;
   FTimer->stop();
+}
+
+void MeterEmulator::Release() {
+  StopStream();
+  FNotifier.reset();
+  FFd = -1;
 }
 
 void MeterEmulator::StreamTick() {

@@ -70,6 +70,9 @@ class MeterEmulator : public QObject {
   int LinesSent() const { return FLinesSent; }
   void StartStream();
   void StopStream();
+  // Stops streaming and lets go of the master side, which the test may then
+  // close (the line hangs up) without the emulator touching it again.
+  void Release();
 
   // --- what the program sent
   QByteArray received;

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "platform/DebugOut.h"
+#include "platform/AppException.h"
 #include "serial/ComPort.h"
 #include "serial/EscapeCodesVT100.h"
 #include "serial/EscapeCodesVT52.h"
@@ -382,8 +382,9 @@ void TCustomComTerminal::keyPressEvent(QKeyEvent* event) {
       if (!ch.isNull()) KeyPress(ch);  // a handler clears the key to swallow it
     }
   } catch (const std::exception& e) {
-    // Nothing may leave an event handler; a failed write is reported instead.
-    platform::DebugWarning(QString::fromUtf8(e.what()));
+    // Nothing may leave an event handler; a failed write reaches the user
+    // through the application's handler instead.
+    platform::HandleApplicationException(e);
   }
 }
 
