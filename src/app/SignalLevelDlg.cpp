@@ -15,7 +15,9 @@ const QString kEsc = QStringLiteral("\x1b");
 
 // An auto-start value of one character or less is no command to restart.
 void RestartAutoStart(TMeterLogic& logic, const QString& autoStart) {
-  if (autoStart.size() > 1) logic.SetCmd(autoStart);
+  // A page value beyond the bound is never sent (it would block the window
+  // for the whole write).
+  if (autoStart.size() > 1 && autoStart.size() <= TMeterLogic::kMaxValueLength) logic.SetCmd(autoStart);
 }
 }  // namespace
 
@@ -139,7 +141,8 @@ void TSignalLevelDlg::FormClose() {
     case KESTO_ZAREL:
       FLogic.SetCmd(kEsc);
       FLogic.Wait(1000);
-      FLogic.SetCmd(QStringLiteral("SD ") + fSd1 + u' ' + fSd2 + u' ' + fSd3 + u' ' + fSd4);
+      if (std::max({fSd1.size(), fSd2.size(), fSd3.size(), fSd4.size()}) <= TMeterLogic::kMaxValueLength)
+        FLogic.SetCmd(QStringLiteral("SD ") + fSd1 + u' ' + fSd2 + u' ' + fSd3 + u' ' + fSd4);
       FLogic.FZarel.SetP_SD(0, fSd1);
       FLogic.FZarel.SetP_SD(1, fSd2);
       FLogic.FZarel.SetP_SD(2, fSd3);

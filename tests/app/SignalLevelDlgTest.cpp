@@ -114,6 +114,16 @@ TEST(SignalLevel, KestoZarelSendsItsFormatAsOneCommandWithBlanks) {
   for (int i = 0; i < 4; ++i) EXPECT_EQ(rig.logic.FZarel.P_SD(i), parts[i]) << i;
 }
 
+TEST(SignalLevel, APageValueBeyondTheBoundIsNotSentOnClose) {
+  SignalRig rig(KESTO_ZAREL);
+  const QString tooLong(TMeterLogic::kMaxValueLength + 1, u'1');
+  for (int i = 0; i < 4; ++i) rig.logic.FZarel.SetP_SD(i, i == 3 ? tooLong : QStringLiteral("0"));
+  rig.logic.FZarel.SetP_AS(tooLong);
+  const QStringList sent = rig.Run([&] { rig.logic.acSdExecute(); }, [](TSignalLevelDlg&) {});
+  EXPECT_EQ(sent, QStringList({ESC, "TE 1", "SD 1 1 0 0", "DT", ESC, ""}));
+  EXPECT_EQ(rig.logic.FZarel.P_SD(3), tooLong) << "kept, only not sent";
+}
+
 TEST(SignalLevel, DorvaneIsStoppedOnlyWhileItSendsThenAskedForItsSignal) {
   SignalRig rig(Dorvane);
   rig.logic.FDorvane.SetP_AS("dt");
