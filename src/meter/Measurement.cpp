@@ -7,6 +7,7 @@
 #include "meter/MeterDialogs.h"
 #include "meter/MeterLogic.h"
 #include "meter/MeterNumbers.h"
+#include "meter/ModelTables.h"
 
 namespace {
 
@@ -46,12 +47,12 @@ struct TBusyCursor {
 
 }  // namespace
 
-TZarelFormat ZarelFormatOf(const TZAREL& zarel) {
+TZarelFormat ZarelFormatOf(const TMeterModel& model) {
   TZarelFormat f;
-  for (int i = 0; i < 4; ++i) f.SD[i] = zarel.P_SD(i);
-  f.SP = zarel.P_SP();
-  f.SF = zarel.P_SF();
-  f.MUN = zarel.P_MUN();
+  for (int i = 0; i < 4; ++i) f.SD[i] = model.Param(QStringLiteral("SD"), i);
+  f.SP = model.Param(QStringLiteral("SP"));
+  f.SF = model.Param(QStringLiteral("SF"));
+  f.MUN = model.Param(QStringLiteral("MUN"));
   return f;
 }
 
@@ -94,7 +95,8 @@ void TMeasurement::ComMessPacketPacket(TObject*, const std::string& Str) {
 
   SetMessPacket(Str);
   const TDeviceType device = FLogic.Device();
-  if (device == Pavon)
+  const TModelTable& table = ModelTable(device);
+  if (table.timeSource == TTimeSource::tsStopWatch)
     FMessTime = std::trunc(FLogic.ATimer1.StopTime() * 1000) / 1000;
   else
     FMessTime = MessTime();
@@ -102,7 +104,7 @@ void TMeasurement::ComMessPacketPacket(TObject*, const std::string& Str) {
   TDecodeParams params;
   params.Device = device;
   params.SignalStrength = SignalStrengthOn();
-  if (device == KESTO_ZAREL) params.Zarel = ZarelFormatOf(FLogic.FZarel);
+  if (table.formattedLines) params.Zarel = ZarelFormatOf(FLogic.Model(device));
   const TDecodedPacket d = DecodeMeasurementPacket(
       QByteArray::fromRawData(Str.data(), static_cast<qsizetype>(Str.size())), params);
   if (d.Strength) SetStrength(*d.Strength);
@@ -154,39 +156,28 @@ void TMeasurement::acZoomOutExecute() { FLogic.View().ChartZoomPercent(85); }
 // Current output and switching outputs
 
 TOutputParams TMeasurement::OutputParams() const {
+  // Every model is read by the same codes: a code the model lacks reads ''.
+  static const QString kRB = QStringLiteral("RB"), kRE = QStringLiteral("RE"),
+                       kAC = QStringLiteral("AC"), kAH = QStringLiteral("AH"),
+                       kAW = QStringLiteral("AW"), kSE = QStringLiteral("SE"),
+                       kQA = QStringLiteral("QA");
+  static const QString kQ[3] = {QStringLiteral("Q1"), QStringLiteral("Q2"), QStringLiteral("Q3")};
   TOutputParams p;
   const TDeviceType device = FLogic.Device();
   p.Device = device;
   const TMeterModel& m = FLogic.Model(device);
-  switch (device) {
-    case Pavon:
-    case Dorvane:
-      // DORVANE has no window and no error mode: its AW and SE read ''.
-      p.RB = m.Param(QStringLiteral("RB"));
-      p.RE = m.Param(QStringLiteral("RE"));
-      p.AC = m.Param(QStringLiteral("AC"));
-      p.AH = m.Param(QStringLiteral("AH"));
-      p.AW = m.Param(QStringLiteral("AW"));
-      p.SE = m.Param(QStringLiteral("SE"));
-      break;
-    case Hexlin:
-    case Tavri:
-    case KESTO_ZAREL: {
-      // The three models keep QA and Q1.. under the same codes.
-      static const QString kQ[3] = {QStringLiteral("Q1"), QStringLiteral("Q2"),
-                                    QStringLiteral("Q3")};
-      for (int i = 0; i < 2; ++i) p.QA[i] = m.Param(QStringLiteral("QA"), i);
-      for (int q = 0; q < 3; ++q)
-        for (int i = 0; i < 4; ++i) p.Q[q][i] = m.Param(kQ[q], i);
-      p.SE = m.Param(QStringLiteral("SE"), 0);
-      // The error current follows the page's error-mode control.
-      const QString control = device == Hexlin  ? QStringLiteral("cb_se_2_1")
-                              : device == Tavri ? QStringLiteral("cb_se_3_1")
-                                                : QStringLiteral("cb_se_4");
-      p.SEControl = FLogic.View().Controls().Text(control);
-      break;
-    }
-  }
+  p.RB = m.Param(kRB);
+  p.RE = m.Param(kRE);
+  p.AC = m.Param(kAC);
+  p.AH = m.Param(kAH);
+  p.AW = m.Param(kAW);
+  p.SE = m.Param(kSE);
+  for (int i = 0; i < 2; ++i) p.QA[i] = m.Param(kQA, i);
+  for (int q = 0; q < 3; ++q)
+    for (int i = 0; i < 4; ++i) p.Q[q][i] = m.Param(kQ[q], i);
+  // The error current follows the page's error-mode control where there is one.
+  const QString& control = m.Table().errorModeControl;
+  if (!control.isEmpty()) p.SEControl = FLogic.View().Controls().Text(control);
   return p;
 }
 

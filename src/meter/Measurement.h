@@ -21,10 +21,11 @@
 #include "platform/Component.h"
 
 class TMeterLogic;
-class TZAREL;
+class TMeterModel;
 
-// The KESTO ZAREL parameters that shape its lines, as the model object holds them.
-TZarelFormat ZarelFormatOf(const TZAREL& zarel);
+// The parameters that shape a model's lines (SD parts, SP, SF, MUN), as the
+// model object holds them.
+TZarelFormat ZarelFormatOf(const TMeterModel& model);
 
 class TMeasurement {
  public:

@@ -186,19 +186,20 @@ QString TMeterLogic::GetCmd(const QString& cmd, const QString& start, const QStr
   typ = 0;
   int n = 0;
   const bool connected = ComPort.Connected();
-  QString reply = Query(cmd, FDevice == Dorvane && cmd == QLatin1String("AS") ? 2 : 0,
+  const TReplyRule& rule = ModelTable(FDevice).reply;
+  QString reply = Query(cmd, !rule.fixedCode.isEmpty() && cmd == rule.fixedCode ? rule.fixedSize : 0,
                         std::string(), Latin1(stop), ms, n);
   if (!connected) return reply;  // nothing was sent; no trace
   if (!reply.isEmpty()) {
     typ = 1;
-    if (FDevice == Dorvane) {
+    if (!rule.echo) {
       int i = 0;
       while (i < reply.size() && reply[i] == u' ') i++;
       reply.remove(0, i);
     } else {
       const int p = start.isEmpty() ? -1 : reply.indexOf(start);
       if (p >= 0) {
-        if (FDevice == KESTO_ZAREL) {
+        if (rule.valueAfterColon) {
           const int colon = reply.indexOf(u':');
           if (colon >= 0) reply.remove(0, colon + 1);
         } else {
@@ -282,8 +283,7 @@ void TMeterLogic::ComRunPacketPacket(TObject*, const std::string& Str) {
 void TMeterLogic::SetDevice(TDeviceType value) {
   if (value == FDevice) return;
   FDevice = value;
-  ComPort.SetBaudRate(value == Hexlin || value == Tavri || value == KESTO_ZAREL ? br115200
-                                                                                 : br9600);
+  ComPort.SetBaudRate(ModelTable(value).PortRate());
   ChangeDevice();
 }
 
@@ -369,9 +369,9 @@ void TMeterLogic::FormCreate(const QStringList& arguments) {
     SetStatusText(2, text);
   }
 
+  // Switching away from PAVON sets the stored model's port rate; PAVON
+  // keeps the stored one.
   LoadDevice();
-  if (FDevice == Hexlin || FDevice == Tavri || FDevice == KESTO_ZAREL)
-    ComPort.SetBaudRate(br115200);
 }
 
 void TMeterLogic::FormClose() {

@@ -192,9 +192,9 @@ class TMeterLogic {
   void DoSetStandard();
   // Marks a transfer as running; false when one already runs.
   bool BeginTransfer();
-  // Brings a streaming meter to rest before a transfer: ESC and the model's
-  // pause (PAVON's is given).
-  void StopMeter(std::uint32_t pavonWaitMs);
+  // Brings a streaming meter to rest before a read or a write, by the
+  // model's stop rule.
+  void StopMeter(bool beforeWrite);
   // Stops a streaming DORVANE: ESC if it sends, then up to four probes
   // with a second's pause while it keeps sending.
   void StopDorvane();

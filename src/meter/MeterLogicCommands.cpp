@@ -2,6 +2,7 @@
 // beside them (port, file viewer, test commands).
 #include "meter/MeterDialogs.h"
 #include "meter/MeterLogic.h"
+#include "meter/ModelTables.h"
 #include "meter/ScopeExit.h"
 #include "serial/ComTextForms.h"
 
@@ -47,7 +48,8 @@ void TMeterLogic::RunSingleCommand(const QString& action) {
   const TSingleCommand* command = SingleCommand(action);
   if (!command || RefusedWhileTransferRuns()) return;
   if (Simulator.SimuVersion()) {
-    if (command->simuMode != mNoMode && FDevice == Pavon) Simulator.SetPavonDMode(command->simuMode);
+    if (command->simuMode != mNoMode && ModelTable(FDevice).simuFollowsMode)
+      Simulator.SetPavonDMode(command->simuMode);
     if (command->simuStart && !Simulator.SimuTimer.isActive()) Simulator.SimuTimer.start();
   }
   SendCommandWay(command->ways[FDevice], command->code);
@@ -79,26 +81,24 @@ void TMeterLogic::acDisplayExecute() {
 void TMeterLogic::acStopExecute() {
   if (RefusedWhileTransferRuns()) return;
   if (Simulator.SimuVersion()) Simulator.SimuTimer.stop();
-  if (FDevice == Dorvane)
+  if (ModelTable(FDevice).stop.probe)
     StopDorvane();
   else
     SendStr(kEsc);
 }
 
 void TMeterLogic::acSOExecute() {
-  if (FDevice != Pavon && FDevice != Hexlin && FDevice != Tavri) return;
+  const TDeviceSet stores = ModelTable(FDevice).offsetModels;
+  if (stores == 0) return;
   if (RefusedWhileTransferRuns()) return;
   SendStr(kEsc);
   Wait(1000);
   int typ = 0;
   // The reply is taken as it came, also after a time-out.
   const QString reply = GetCmd(QStringLiteral("SO"), QStringLiteral("SO"), kCrLf, 1000, typ);
-  if (FDevice == Pavon) {
-    FPavon.SetP_OF(reply);
-  } else {
-    FHexlin.SetP_OF(reply);
-    FTavri.SetP_OF(reply);
-  }
+  for (int d = 0; d < DeviceTypeCount; ++d)
+    if (InDeviceSet(stores, static_cast<TDeviceType>(d)))
+      Model(static_cast<TDeviceType>(d)).SetParam(QStringLiteral("OF"), reply);
 }
 
 void TMeterLogic::SetPortBaudRate(TBaudRate rate) {
@@ -109,7 +109,8 @@ void TMeterLogic::SetPortBaudRate(TBaudRate rate) {
 }
 
 void TMeterLogic::acBaudrateExecute() {
-  if (FDevice == Dorvane || RefusedWhileTransferRuns()) return;
+  // A model without rates in the dialog cannot change its rate.
+  if (ModelTable(FDevice).baudDialogRates.isEmpty() || RefusedWhileTransferRuns()) return;
   IChangeBaudDialog* dialog = FView.ChangeBdDlg();
   if (!dialog || dialog->Enter(FDevice, ComPort.BaudRate()) != kModalOk) return;
   const TBaudRate oldRate = dialog->OldBaudrate();
@@ -146,23 +147,23 @@ void TMeterLogic::acDJExecute() {
 void TMeterLogic::acSdExecute() {
   ISignalLevelDialog* dialog = FView.SignalLevelDlg();
   if (!dialog || RefusedWhileTransferRuns()) return;
-  switch (FDevice) {
-    case Hexlin:
-      dialog->Enter(FHexlin.P_SD(0), FHexlin.P_SD(1), FDevice, 0, 7000);
+  const TModelTable& table = ModelTable(FDevice);
+  const TMeterModel& model = CurrentModel();
+  const QString sd = QStringLiteral("SD");
+  switch (table.signalEntry) {
+    case TSignalEntry::seNone:
       break;
-    case Tavri:
-      dialog->Enter(FTavri.P_SD(0), FTavri.P_SD(1), FDevice, 0, 100);
+    case TSignalEntry::seTwoSdParts:
+      dialog->Enter(model.Param(sd, 0), model.Param(sd, 1), FDevice, 0, table.signalMax);
       break;
-    case KESTO_ZAREL: {
-      const QString sp =
-          QString::number(FView.Controls().ItemIndex(QStringLiteral("cb_sp_4")) + 1);
-      dialog->Enter2(FZarel.P_SD(0), FZarel.P_SD(1), FZarel.P_SD(2), FZarel.P_SD(3), sp, FDevice,
-                     0, 7000);
+    case TSignalEntry::seFourSdParts: {
+      // The separator as the position of its page control's item.
+      const TParamDef* sp = table.Param(QStringLiteral("SP"));
+      const int item = sp ? FView.Controls().ItemIndex(sp->parts[0].control) : -1;
+      dialog->Enter2(model.Param(sd, 0), model.Param(sd, 1), model.Param(sd, 2),
+                     model.Param(sd, 3), QString::number(item + 1), FDevice, 0, table.signalMax);
       break;
     }
-    case Pavon:
-    case Dorvane:
-      break;
   }
 }
 
@@ -189,8 +190,10 @@ void TMeterLogic::Test1Click() {
           .value_or(QStringLiteral("SA"));
   DebugTrace(QStringLiteral("Test"));
   int typ = -2;
-  const QString reply = FDevice == Dorvane ? GetCmd(command, QString(), QString(), 1000, typ)
-                                           : GetCmd(command, command, kCrLf, 1000, typ);
+  // A meter without echo is asked without a line end to wait for.
+  const QString reply = ModelTable(FDevice).reply.echo
+                            ? GetCmd(command, command, kCrLf, 1000, typ)
+                            : GetCmd(command, QString(), QString(), 1000, typ);
   FView.SetCaption(QStringLiteral("%1=>%2< (typ=%3)").arg(command, reply).arg(typ));
 }
 

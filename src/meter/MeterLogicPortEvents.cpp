@@ -4,6 +4,7 @@
 #include <cerrno>
 
 #include "meter/MeterLogic.h"
+#include "meter/ModelTables.h"
 #include "platform/SystemError.h"
 #include "serial/UserErrorText.h"
 
@@ -40,8 +41,7 @@ void TMeterLogic::ComPortError(TComErrors Errors) {
 }
 
 void TMeterLogic::ComTerminalChar(char Ch) {
-  // DORVANE packets begin with a blank and have no line end.
-  if (Ch == (FDevice == Dorvane ? ' ' : '\n')) IncLineCounter();
+  if (Ch == ModelTable(FDevice).lineEnd) IncLineCounter();
 }
 
 void TMeterLogic::IncLineCounter() {

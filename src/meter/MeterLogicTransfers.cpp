@@ -75,22 +75,14 @@ bool TMeterLogic::BeginTransfer() {
   return true;
 }
 
-void TMeterLogic::StopMeter(std::uint32_t pavonWaitMs) {
-  switch (FDevice) {
-    case Pavon:
-      SendStr(kEsc);
-      Wait(pavonWaitMs);
-      break;
-    case Dorvane:
-      StopDorvane();
-      break;
-    case Hexlin:
-    case Tavri:
-    case KESTO_ZAREL:
-      SendStr(kEsc);
-      Wait(1000);
-      break;
+void TMeterLogic::StopMeter(bool beforeWrite) {
+  const TStopRule& rule = ModelTable(FDevice).stop;
+  if (rule.probe) {
+    StopDorvane();
+    return;
   }
+  SendStr(kEsc);
+  Wait(beforeWrite ? rule.pauseBeforeWrite : rule.pauseBeforeRead);
 }
 
 void TMeterLogic::StopDorvane() {
@@ -126,13 +118,10 @@ void TMeterLogic::DoGetParameter() {
   }
   BlankParameters();
   DebugTrace(QStringLiteral("Get Parameter"));
-  StopMeter(0);
-
-  // DORVANE replies carry no echo of the code.
-  auto echo = [this](const QString& code) { return FDevice == Dorvane ? QString() : code; };
+  StopMeter(false);
 
   int typ = 0;
-  if (GetCmd(QStringLiteral("SA"), echo(QStringLiteral("SA")), kCrLf, 1000, typ).isEmpty()) {
+  if (GetCmd(QStringLiteral("SA"), QStringLiteral("SA"), kCrLf, 1000, typ).isEmpty()) {
     BlankParameters();
     if (ComPort.Connected()) {
       ComPort.ClearBuffer(true, true);
@@ -177,7 +166,7 @@ void TMeterLogic::DoGetParameter() {
       }
       case TReadKind::rkQuery: {
         const QString stop = InDeviceSet(step.noStopString, FDevice) ? QString() : kCrLf;
-        QString reply = GetCmd(step.code, echo(step.code), stop, 1000, typ);
+        QString reply = GetCmd(step.code, step.code, stop, 1000, typ);
         Error_String(step.code, typ, reply, errorText);
         failed = failed || typ != 1;
 
@@ -247,7 +236,7 @@ void TMeterLogic::DoSetParameter() {
   TTransferFrame frame(*this, QStringLiteral("acSetParameter"));
   SetStatusText(2, QStringLiteral(" Set Parameter"));
   DebugTrace(QStringLiteral("Set Parameter"));
-  StopMeter(500);
+  StopMeter(true);
 
   // Empty and overlong values are skipped by SetCmdValue; the list is gone
   // through unless the line is lost on the way (panel 2 then says so).
@@ -295,38 +284,17 @@ bool TMeterLogic::IdentifyMeter(QString& reply) {
 
 void TMeterLogic::DoSetStandard() {
   const bool simulation = Simulator.SimuVersion();
-  switch (FDevice) {
-    case Pavon:
-      FPavon.SetStandard();
-      if (simulation) Simulator.SetPavonDMode(mDT);
-      break;
-    case Dorvane:
-      FDorvane.SetStandard();
-      break;
-    case Hexlin: {
-      FHexlin.SetStandard(false);
-      if (simulation) return;
-      QString reply;
-      if (!IdentifyMeter(reply)) return;
-      const QString name = ExtractField(reply, u' ');
-      FHexlin.SetStandard(name.compare(QLatin1String("HEXLOR"), Qt::CaseInsensitive) == 0);
-      break;
-    }
-    case Tavri:
-    case KESTO_ZAREL: {
-      auto standard = [this] {
-        if (FDevice == Tavri)
-          FTavri.SetStandard();
-        else
-          FZarel.SetStandard();
-      };
-      standard();
-      if (simulation) return;
-      QString reply;  // only a link check here
-      if (!IdentifyMeter(reply)) return;
-      standard();
-      break;
-    }
+  const TModelTable& table = ModelTable(FDevice);
+  TMeterModel& model = CurrentModel();
+  model.ApplyStandard(false);
+  if (table.identifyOnStandard) {
+    if (simulation) return;
+    QString reply;
+    if (!IdentifyMeter(reply)) return;
+    const QString name = ExtractField(reply, u' ');
+    model.ApplyStandard(name.compare(QLatin1String("HEXLOR"), Qt::CaseInsensitive) == 0);
+  } else if (simulation && table.simuFollowsMode) {
+    Simulator.SetPavonDMode(mDT);
   }
   QCoreApplication::processEvents();
   if (!simulation) DoSetParameter();

@@ -40,7 +40,6 @@ class TMeterModel {
   void BlankParameter();
   void CopyDataToPuffer();
 
- protected:
   // The factory defaults in the table's order; `hexlor` only matters for
   // the steps that exist for the HEXLOR sibling.
   void ApplyStandard(bool hexlor);

@@ -1,6 +1,7 @@
 #include "meter/OutputCalculator.h"
 
 #include "meter/MeterNumbers.h"
+#include "meter/ModelTables.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,14 +24,7 @@ struct TSwitchPoint {
   bool Level = false;
 };
 
-int OutputCount(TDeviceType d) {
-  switch (d) {
-    case Hexlin:
-    case Tavri: return 2;
-    case KESTO_ZAREL: return 3;
-    default: return 1;
-  }
-}
+int OutputCount(TDeviceType d) { return ModelTable(d).outputs; }
 
 TSwitchPoint SwitchPointOf(const TOutputParams& p, int output) {
   TSwitchPoint sp;

@@ -1,6 +1,7 @@
 #include "meter/SimuPattern.h"
 
 #include "meter/MeterNumbers.h"
+#include "meter/ModelTables.h"
 
 #include <algorithm>
 #include <limits>
@@ -90,7 +91,7 @@ TSimuLineArgs SimuLineArgs(int c, bool autoDist, double simuDist, double of) {
 }
 
 QByteArray SimuLineForDecoder(QByteArray line, TDeviceType device) {
-  if (device != KESTO_ZAREL) line.replace(',', '.');
+  if (!ModelTable(device).simuLineAsWritten) line.replace(',', '.');
   return line;
 }
 

@@ -55,12 +55,11 @@ void TSimulator::SimuTimerTimer() {
   TSimuLineParams line;
   line.Device = device;
   line.DecimalSeparator = LocaleDecimalSeparator();
-  if (device == Hexlin || device == Tavri) line.OutputContent = model.Param(QStringLiteral("SD"), 1);
-  if (device == KESTO_ZAREL) line.Zarel = ZarelFormatOf(FLogic.FZarel);
-  if (device == Dorvane) {
-    ISignalLevelDialog* signal = FLogic.View().SignalLevelDlg();
-    line.SignalStrength = signal && signal->Signal_Strength();
-  }
+  // Each model's line takes what it needs of these.
+  line.OutputContent = model.Param(QStringLiteral("SD"), 1);
+  if (model.Table().formattedLines) line.Zarel = ZarelFormatOf(model);
+  ISignalLevelDialog* signal = FLogic.View().SignalLevelDlg();
+  line.SignalStrength = signal && signal->Signal_Strength();
 
   double simuDist = 5.0;
   bool autoDist = false;

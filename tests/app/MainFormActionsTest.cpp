@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
@@ -172,6 +173,40 @@ QList<TActionButton*> ButtonsOf(TMainForm& form, const QString& action) {
   for (TActionButton* b : form.findChildren<TActionButton*>())
     if (b->Action() == form.Action(action)) result << b;
   return result;
+}
+
+// "caption@x" of the buttons of each page of a button notebook, left to right.
+QList<QStringList> RowsOf(QStackedWidget* notebook) {
+  QList<QStringList> rows;
+  for (int i = 0; i < notebook->count(); ++i) {
+    QList<TActionButton*> buttons = notebook->widget(i)->findChildren<TActionButton*>();
+    std::sort(buttons.begin(), buttons.end(),
+              [](auto* a, auto* b) { return a->geometry().x() < b->geometry().x(); });
+    QStringList row;
+    for (TActionButton* b : buttons) row << b->text() + "@" + QString::number(b->geometry().x());
+    rows << row;
+  }
+  return rows;
+}
+
+TEST(MainFormActions, ButtonRowsOfTheDeviceAndDiagramPagesPerModel) {
+  TMainForm form;
+  EXPECT_EQ(RowsOf(form.Notebook_Device),
+            (QList<QStringList>{
+                {"STOP@8", "DT@88", "DW@168", "DF@248", "TP@328", "ID@408"},
+                {"STOP@8", "DT@88", "DJ@168", "DF@248", "TP@328", "ID@408"},
+                {"STOP@8", "DT@88", "DF@168", "TP@328", "ID@408"},
+                {"STOP@8", "DT@88", "Signal@168", "TP@328", "ID@408"},
+                {"STOP@8", "DT@88", "CT@168", "DM@248", "Display@328", "TP@408", "ID@488"},
+            }));
+  const QStringList diagram{"Clear@328", "Setup@408", "Print@488", "Save@568"};
+  EXPECT_EQ(RowsOf(form.Notebook_Grafik),
+            (QList<QStringList>{
+                QStringList{"STOP@8", "DT@88", "DW@168", "DF@248"} + diagram,
+                QStringList{"STOP@8", "DT@88", "DF@168"} + diagram,
+                QStringList{"STOP@8", "DT@88", "DF@168"} + diagram,
+                QStringList{"STOP@8", "DT@88"} + diagram,
+            }));
 }
 
 TEST(MainFormActions, ButtonsFollowTheirActionAndRunIt) {
