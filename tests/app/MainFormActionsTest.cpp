@@ -277,7 +277,7 @@ TEST(MainFormActions, OpenPortFromTheMenuGivesTheAdviceOfTheInterfaceSetup) {
   ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
   plain.close();
   TMainForm form;
-  form.Logic().ComPort.SetPort(plain.fileName());
+  form.Logic().ComPort().SetPort(plain.fileName());
   QString shown;
   QTimer::singleShot(0, [&shown] {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -286,7 +286,7 @@ TEST(MainFormActions, OpenPortFromTheMenuGivesTheAdviceOfTheInterfaceSetup) {
     }
   });
   form.Action("acOpenPort")->trigger();
-  EXPECT_FALSE(form.Logic().ComPort.Connected());
+  EXPECT_FALSE(form.Logic().ComPort().Connected());
   EXPECT_TRUE(shown.endsWith("; not a serial device: choose a serial port"))
       << shown.toStdString();
 
@@ -296,7 +296,7 @@ TEST(MainFormActions, OpenPortFromTheMenuGivesTheAdviceOfTheInterfaceSetup) {
 
 TEST(MainFormActions, TheAutomaticReadRunsLikeAnyActionAndSoNotOnAClosedPort) {
   TMainForm form;
-  form.Logic().ComPort.SetPort(QStringLiteral("/dev/telquin-no-such-port"));
+  form.Logic().ComPort().SetPort(QStringLiteral("/dev/telquin-no-such-port"));
   form.Logic().ApplyInterfaceSetup();
   const QString openError = form.StatusText(2);
   ASSERT_TRUE(openError.contains("no such device")) << openError.toStdString();
