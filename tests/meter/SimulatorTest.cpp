@@ -82,6 +82,14 @@ TEST(Simulator, SwitchingOnRunsTheWholeDisplayAndOffStopsIt) {
   EXPECT_FALSE(rig.s.SimuTimer().isActive());
   EXPECT_FALSE(rig.view.caption.contains(" Simulation"));
   for (const QString& a : kTenActions) EXPECT_TRUE(rig.view.ActionEnabled(a)) << a.toStdString();
+  // A meter's own lines reach the terminal through the port: not echoed again.
+  const QByteArray shown = rig.view.terminal;
+  rig.m.ComMessPacketPacket(nullptr, "005.000");
+  EXPECT_EQ(rig.view.terminal, shown);
+  // Simulation set at start-up echoes like a switched one.
+  rig.s.InitSimuVersion(true);
+  rig.m.ComMessPacketPacket(nullptr, "005.000");
+  EXPECT_TRUE(rig.view.terminal.endsWith("005.000\r\n"));
 }
 
 TEST(Simulator, EveryModelsLinesDecodeToTheSetDistance) {
