@@ -52,3 +52,15 @@ TEST(ModelSwitch, CaptionCarriesSimulationAndDebug) {
   EXPECT_EQ(view.caption, QStringLiteral("Telquin (TAVRI) Simulation Debug"));
   SetDebugSwitch(false);
 }
+
+TEST(ModelSwitch, EveryModelHasItsOwnObject) {
+  // A model routed to another model's object would read and store the wrong
+  // parameter set without any error.
+  TModelSet models(nullptr);
+  for (int d = 0; d < DeviceTypeCount; ++d) {
+    EXPECT_EQ(models.Model(static_cast<TDeviceType>(d)).Device(), d);
+    models.SetDevice(static_cast<TDeviceType>(d));
+    EXPECT_EQ(&models.Current(), &models.Model(static_cast<TDeviceType>(d)));
+  }
+  EXPECT_EQ(&models.Get<TZAREL>(), &models.Model(KESTO_ZAREL));
+}
