@@ -133,6 +133,14 @@ void TMeterLogic::DoGetParameter() {
 
   QString errorText;
   bool failed = false;
+  // Every object of the step's models takes the fields, from part `first` on.
+  auto store = [this](const TReadStep& step, int first, const QStringList& fields) {
+    for (int d = 0; d < DeviceTypeCount; ++d) {
+      const auto device = static_cast<TDeviceType>(d);
+      if (!InDeviceSet(step.models, device)) continue;
+      for (int i = 0; i < fields.size(); ++i) Model(device).SetParam(step.code, first + i, fields[i]);
+    }
+  };
   double sa = 1.0;
   double mf = 1.0;
   for (const TReadStep& step : ParameterReadSteps()) {
@@ -160,7 +168,7 @@ void TMeterLogic::DoGetParameter() {
           QString reply = GetCmd2(step.code, starts[part], 500, typ);
           const int colon = reply.indexOf(u':');
           if (colon >= 0) reply.remove(0, colon + 1);
-          FModels.Get<TZAREL>().SetP_MW(part, reply.trimmed());
+          store(step, part, {reply.trimmed()});
         }
         break;
       }
@@ -171,13 +179,7 @@ void TMeterLogic::DoGetParameter() {
         failed = failed || typ != 1;
 
         const int parts = step.parts + (InDeviceSet(step.onePartMore, Device()) ? 1 : 0);
-        const QStringList fields = SplitReply(reply, step.split, parts);
-        for (int d = 0; d < DeviceTypeCount; ++d) {
-          const auto device = static_cast<TDeviceType>(d);
-          if (!InDeviceSet(step.models, device)) continue;
-          for (int part = 0; part < fields.size(); ++part)
-            Model(device).SetParam(step.code, part, fields[part]);
-        }
+        store(step, 0, SplitReply(reply, step.split, parts));
 
         switch (step.effect) {
           case TReadEffect::reSa:
