@@ -38,7 +38,8 @@ QString Decode(const QByteArray& data, bool utf8) {
   if (!utf8) return QString::fromLatin1(data);
   QByteArray bytes = data;
   if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
-  QStringDecoder decoder(QStringDecoder::Utf8);
+  // Stateless: a sequence cut off at the end is an error, not held back.
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   const QString text = decoder(bytes);
   return decoder.hasError() ? QString::fromLatin1(bytes) : text;
 }

@@ -207,6 +207,11 @@ TEST(ParamFile, WindowsFileInTheAnsiCodePage) {
   TMemoryParamControls reread;
   ReadParamFileData(ParamFileData(page, Hexlin), reread, Hexlin);
   EXPECT_EQ(reread.Text("cb_sd_2_1"), QString::fromUtf8("binär"));
+
+  // Its last character, without a line end after it, looks like the start of
+  // a UTF-8 sequence.
+  ReadParamFileData("[Parameter]\r\nSD=bin\xE4", page, Hexlin);
+  EXPECT_EQ(page.Text("cb_sd_2_1"), QString::fromUtf8("binä"));
 }
 
 TEST(ParamFile, UnwritablePathReportsAndWritesNothing) {
