@@ -20,7 +20,8 @@ endfunction()
 # One test executable per library: every *.cpp of the test folder, the shared
 # test support and GoogleTest. WIDGETS: the test main makes a QApplication and
 # widgets render offscreen; without it the executable links Qt Core alone.
-# The test main also points the settings store at a temporary folder.
+# The test main also picks the offscreen platform and Qt's own event loop,
+# and points the settings store at a temporary folder.
 # Test names carry the parameter index, never the printed value: a printed
 # struct holds pointers, and names must be the same in every run.
 function(telquin_test name folder)
@@ -39,6 +40,6 @@ function(telquin_test name folder)
                         GTest::gtest GTest::gmock)
   gtest_discover_tests(${name}
     NO_PRETTY_VALUES
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_NO_GLIB=1" LABELS ${name}
+    PROPERTIES LABELS ${name}
     DISCOVERY_TIMEOUT 60)
 endfunction()

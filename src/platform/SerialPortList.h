@@ -1,9 +1,9 @@
 #pragma once
-// Stand-in for the system's list of serial ports: the tty devices of
-// /sys/class/tty that have a device behind them (ttyS*, ttyUSB*, ttyACM*,
-// ttyAMA*, rfcomm*, ...); a ttyS* without a UART and the kernel's active
-// consoles (/sys/class/tty/console/active) are left out. Names are given
-// without "/dev/", as the port opens them.
+// The machine's serial ports: the tty devices of /sys/class/tty that have a
+// device behind them (ttyS*, ttyUSB*, ttyACM*, ttyAMA*, rfcomm*, ...); a ttyS*
+// without a UART and the kernel's active consoles
+// (/sys/class/tty/console/active) are left out. Names are given without
+// "/dev/", as the port opens them.
 
 #include <QStringList>
 #include <optional>

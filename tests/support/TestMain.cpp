@@ -20,6 +20,8 @@ using TestApplication = QCoreApplication;
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The program runs on Qt's own event loop (main.cpp); so do its tests.
+  if (qEnvironmentVariableIsEmpty("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
   ::testing::InitGoogleTest(&argc, argv);
   TestApplication app(argc, argv);
   QTemporaryDir settings;

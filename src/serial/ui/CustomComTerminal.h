@@ -223,7 +223,7 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   TTermAttributes FTermAttr;
   TTermMode FTermMode;
 
-  // Window state the class library keeps for a control.
+  // Settings of the control as a whole: colours, frame, focus, sizing, caret.
   TColor FColor = clBlack;
   TColor FFontColor = DefaultFontColor;
   bool FCtl3D = true;
