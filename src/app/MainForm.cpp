@@ -47,51 +47,46 @@ namespace {
 
 // One button of a row of the bottom notebooks: caption, action, position.
 struct TRowButton {
-  const char* caption;
-  const char* action;  // nullptr: the slot stays empty
+  QString caption;
+  QString action;  // empty: the slot stays empty
   int x;
   int width = 75;
 };
 
 // Buttons 75 pixels wide, 80 apart from x = 8.
-QVector<TRowButton> Slots(std::initializer_list<std::pair<const char*, const char*>> buttons) {
+QVector<TRowButton> Slots(const QVector<TRowSlot>& buttons) {
   QVector<TRowButton> row;
   int x = 8;
-  for (const auto& [caption, action] : buttons) {
-    row.append({caption, action, x});
+  for (const TRowSlot& b : buttons) {
+    row.append({b.caption, b.action, x});
     x += 80;
   }
   return row;
 }
 
-constexpr std::pair<const char*, const char*> kEmpty{nullptr, nullptr};
-constexpr std::pair<const char*, const char*> kStop{"STOP", "acStop"};
-constexpr std::pair<const char*, const char*> kDT{"DT", "acDT"};
-constexpr std::pair<const char*, const char*> kDF{"DF", "acDF"};
-constexpr std::pair<const char*, const char*> kTP{"TP", "acTP"};
-constexpr std::pair<const char*, const char*> kID{"ID", "acID"};
-
+// The device page's rows, one per model in model order.
 QVector<QVector<TRowButton>> DeviceRows() {
-  return {
-      Slots({kStop, kDT, {"DW", "acDW"}, kDF, kTP, kID}),
-      Slots({kStop, kDT, {"DJ", "acDJ"}, kDF, kTP, kID}),
-      Slots({kStop, kDT, kDF, kEmpty, kTP, kID}),
-      Slots({kStop, kDT, {"Signal", "acSd"}, kEmpty, kTP, kID}),
-      Slots({kStop, kDT, {"CT", "acCT"}, {"DM", "acDM"}, {"Display", "acDisplay"}, kTP, kID}),
-  };
+  QVector<QVector<TRowButton>> rows;
+  for (int d = 0; d < DeviceTypeCount; ++d)
+    rows.append(Slots(ModelTable(DeviceFromOrdinal(d)).deviceButtons));
+  return rows;
 }
 
+// The diagram page's rows by the models' grafikPage, each ending in the
+// diagram's own four buttons.
 QVector<QVector<TRowButton>> GrafikRows() {
-  constexpr std::pair<const char*, const char*> clear{"Clear", "acClearGrafik"};
-  constexpr std::pair<const char*, const char*> setup{"Setup", "acGrafik"};
-  constexpr std::pair<const char*, const char*> print{"Print", "acPrintGrafik"};
-  constexpr std::pair<const char*, const char*> save{"Save", "acSaveGrafik"};
-  return {
-      Slots({kStop, kDT, {"DW", "acDW"}, kDF, clear, setup, print, save}),
-      Slots({kStop, kDT, kDF, kEmpty, clear, setup, print, save}),
-      Slots({kStop, kDT, kDF, kEmpty, clear, setup, print, save}),
-      Slots({kStop, kDT, kEmpty, kEmpty, clear, setup, print, save}),
-  };
+  const QVector<TRowSlot> diagram{{"Clear", "acClearGrafik"},
+                                  {"Setup", "acGrafik"},
+                                  {"Print", "acPrintGrafik"},
+                                  {"Save", "acSaveGrafik"}};
+  QVector<QVector<TRowButton>> rows;
+  for (int d = 0; d < DeviceTypeCount; ++d) {
+    const TModelTable& t = ModelTable(DeviceFromOrdinal(d));
+    if (t.grafikPage < 0) continue;
+    if (rows.size() <= t.grafikPage) rows.resize(t.grafikPage + 1);
+    rows[t.grafikPage] = Slots(t.grafikButtons + diagram);
+  }
+  return rows;
 }
 
 // The gauge's column is 280 pixels wide.
@@ -333,9 +328,8 @@ QWidget* ButtonRow(QWidget* parent, const QVector<TRowButton>& buttons,
   row->setFixedHeight(41);
   int right = 0;
   for (const TRowButton& b : buttons) {
-    if (!b.action) continue;
-    auto* button = new TActionButton(QString::fromLatin1(b.caption),
-                                     actions.value(QString::fromLatin1(b.action)), row);
+    if (b.action.isEmpty()) continue;
+    auto* button = new TActionButton(b.caption, actions.value(b.action), row);
     button->setGeometry(b.x, 8, b.width, 25);
     right = std::max(right, b.x + b.width + 8);
   }

@@ -22,10 +22,10 @@ void TMainForm::FormCreate(const QStringList& arguments) {
   FLogic = std::make_unique<TMeterLogic>(*this);
   ComTerminal->SetRows(48);
   ComTerminal->SetDoubleBuffered(false);
-  ComTerminal->SetComPort(&FLogic->ComPort);
+  ComTerminal->SetComPort(&FLogic->ComPort());
   ComTerminal->OnChar = [this](TObject*, QChar Ch) { FLogic->ComTerminalChar(Ch.toLatin1()); };
   ComTerminal->OnDblClick = [this](TObject*) { FLogic->ComTerminalDblClick(); };
-  OnLogWindowSelected = [this] { FLogic->Measurement.ShowLogWindow(); };
+  OnLogWindowSelected = [this] { FLogic->Measurement().ShowLogWindow(); };
   ConnectLogic();
   FLogic->FormCreate(arguments);
 }
@@ -82,14 +82,14 @@ void TMainForm::ExecuteAction(const QString& name, const std::function<void()>& 
   try {
     handler();
   } catch (const std::exception& e) {
-    ShowError(UserErrorText(e, &FLogic->ComPort));
+    ShowError(UserErrorText(e, &FLogic->ComPort()));
   }
 }
 
 void TMainForm::ConnectLogic() {
   TMeterLogic& L = *FLogic;
-  TMeasurement& M = L.Measurement;
-  TSimulator& S = L.Simulator;
+  TMeasurement& M = L.Measurement();
+  TSimulator& S = L.Simulator();
   const std::pair<const char*, std::function<void()>> handlers[] = {
       {"acGetParameter", [&L] { L.acGetParameterExecute(); }},
       {"acSetParameter", [&L] { L.acSetParameterExecute(); }},

@@ -102,8 +102,8 @@ void TSignalLevelDlg::Enter2(const QString& sd1, const QString& sd2, const QStri
     FLogic.Wait(1000);
     FLogic.SetCmd(QStringLiteral("TE 1"));
     FLogic.SetCmd(QStringLiteral("SD 1 1 0 0"));
-    FLogic.FZarel.SetP_SD(0, QStringLiteral("1"));
-    FLogic.FZarel.SetP_SD(1, QStringLiteral("1"));
+    FLogic.Model<TZAREL>().SetP_SD(0, QStringLiteral("1"));
+    FLogic.Model<TZAREL>().SetP_SD(1, QStringLiteral("1"));
     FLogic.SetCmd(QStringLiteral("DT"));
   });
 }
@@ -125,7 +125,7 @@ void TSignalLevelDlg::FormClose() {
         FLogic.SetCmd2(kEsc);
         FLogic.Wait(1000);
       }
-      RestartAutoStart(FLogic, FLogic.FDorvane.P_AS());
+      RestartAutoStart(FLogic, FLogic.Model<TDorvane>().P_AS());
       break;
     case Hexlin:
     case Tavri: {
@@ -143,11 +143,11 @@ void TSignalLevelDlg::FormClose() {
       FLogic.Wait(1000);
       if (std::max({fSd1.size(), fSd2.size(), fSd3.size(), fSd4.size()}) <= TMeterLogic::kMaxValueLength)
         FLogic.SetCmd(QStringLiteral("SD ") + fSd1 + u' ' + fSd2 + u' ' + fSd3 + u' ' + fSd4);
-      FLogic.FZarel.SetP_SD(0, fSd1);
-      FLogic.FZarel.SetP_SD(1, fSd2);
-      FLogic.FZarel.SetP_SD(2, fSd3);
-      FLogic.FZarel.SetP_SD(3, fSd4);
-      RestartAutoStart(FLogic, FLogic.FZarel.P_AS());
+      FLogic.Model<TZAREL>().SetP_SD(0, fSd1);
+      FLogic.Model<TZAREL>().SetP_SD(1, fSd2);
+      FLogic.Model<TZAREL>().SetP_SD(2, fSd3);
+      FLogic.Model<TZAREL>().SetP_SD(3, fSd4);
+      RestartAutoStart(FLogic, FLogic.Model<TZAREL>().P_AS());
       break;
     case Pavon:
       break;

@@ -63,14 +63,14 @@ struct WindowRig {
   explicit WindowRig(TDeviceType model) : meter(model, pty.MasterFd()) {
     meter.FillDefaultValues();
     TMeterLogic& logic = form.Logic();
-    logic.ComPort.SetPort(pty.SlavePath());
+    logic.ComPort().SetPort(pty.SlavePath());
     form.show();
     form.activateWindow();
     exposed = QTest::qWaitForWindowExposed(&form);
     PumpFor(50);  // the first show's own steps
     logic.SetDevice(model);
     logic.ChangeDevice();
-    if (!logic.ComPort.Connected()) logic.ComPort.Open();
+    if (!logic.ComPort().Connected()) logic.ComPort().Open();
   }
   PtyPair pty;
   MeterEmulator meter;
@@ -90,7 +90,7 @@ TEST_P(ActionShortcuts, EveryShortcutOfTheTableReachesItsAction) {
     TMainForm& form = rig.form;
     TMeterLogic& logic = form.Logic();
     ASSERT_TRUE(rig.exposed);
-    ASSERT_TRUE(logic.ComPort.Connected());
+    ASSERT_TRUE(logic.ComPort().Connected());
 
     // Opening the port and leaving the program come last.
     QList<const TActionDef*> order;
@@ -111,7 +111,7 @@ TEST_P(ActionShortcuts, EveryShortcutOfTheTableReachesItsAction) {
       Press(form, QKeySequence(QString::fromLatin1(d->shortcut)));
       EXPECT_EQ(triggered.size(), 1);
     }
-    EXPECT_FALSE(logic.ComPort.Connected()) << "Alt+O closed the port";
+    EXPECT_FALSE(logic.ComPort().Connected()) << "Alt+O closed the port";
     EXPECT_FALSE(form.isVisible()) << "Alt+F4 closed the window";
   }
   qInstallMessageHandler(previous);
@@ -139,7 +139,7 @@ TEST(ActionShortcutsHidden, HiddenCommandsStillGoToTheMeter) {
   }
 
   // A closed port disables the meter commands: the hidden ones too.
-  form.Logic().ComPort.Close();
+  form.Logic().ComPort().Close();
   meter.ClearReceived();
   QTest::keyClick(&form, Qt::Key_F3);
   PumpFor(100);

@@ -104,7 +104,7 @@ TEST(DirectorySetup, FileDialogsStartInTheFoldersWithoutARestart) {
     reg.Flush();
   }
   TMainForm form;
-  form.Logic().Simulator.InitSimuVersion(true);  // no port at the first show
+  form.Logic().Simulator().InitSimuVersion(true);  // no port at the first show
   TDirectorySetupDlg dialog(&form);
   InstallDirectorySetup(form, dialog);
   form.FormShow();

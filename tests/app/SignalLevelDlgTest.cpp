@@ -55,9 +55,9 @@ bool Shows(const TSignalLevelDlg& d, int bar, const QString& number) {
 
 TEST(SignalLevel, HexlinSwitchesToSignalOutputAndRestoresItsFormat) {
   SignalRig rig(Hexlin);
-  rig.logic.FHexlin.SetP_SD(0, "2");
-  rig.logic.FHexlin.SetP_SD(1, "0");
-  rig.logic.FHexlin.SetP_AS("dt");
+  rig.logic.Model<THexlin>().SetP_SD(0, "2");
+  rig.logic.Model<THexlin>().SetP_SD(1, "0");
+  rig.logic.Model<THexlin>().SetP_AS("dt");
   int level = 1234;
   rig.emulator.lineMaker = DLine(&level);
   const QStringList sent = rig.Run([&] { rig.logic.acSdExecute(); }, [&](TSignalLevelDlg& d) {
@@ -73,15 +73,15 @@ TEST(SignalLevel, HexlinSwitchesToSignalOutputAndRestoresItsFormat) {
   EXPECT_EQ(sent, QStringList({ESC, "SD0 1", "DT", ESC, "", "SD2 0", "dt"}));
   EXPECT_EQ(rig.view.Controls().Text("cb_sd_2_1"), "2");
   EXPECT_EQ(rig.view.Controls().Text("cb_sd_2_2"), "0");
-  EXPECT_EQ(rig.logic.FHexlin.P_SD(0), "2");
+  EXPECT_EQ(rig.logic.Model<THexlin>().P_SD(0), "2");
   EXPECT_EQ(rig.emulator.values.value("SD"), "2 0");
 }
 
 TEST(SignalLevel, TavriRunsTo100AndALevelAboveFillsTheBar) {
   SignalRig rig(Tavri);
-  rig.logic.FTavri.SetP_SD(0, "1");
-  rig.logic.FTavri.SetP_SD(1, "1");
-  rig.logic.FTavri.SetP_AS("d");  // one character: no restart
+  rig.logic.Model<TTavri>().SetP_SD(0, "1");
+  rig.logic.Model<TTavri>().SetP_SD(1, "1");
+  rig.logic.Model<TTavri>().SetP_AS("d");  // one character: no restart
   int level = 40;
   rig.emulator.lineMaker = DLine(&level);
   const QStringList sent = rig.Run([&] { rig.logic.acSdExecute(); }, [&](TSignalLevelDlg& d) {
@@ -97,36 +97,37 @@ TEST(SignalLevel, TavriRunsTo100AndALevelAboveFillsTheBar) {
 TEST(SignalLevel, KestoZarelSendsItsFormatAsOneCommandWithBlanks) {
   SignalRig rig(KESTO_ZAREL);
   const QStringList parts{"3", "0", "0", "1"};
-  for (int i = 0; i < 4; ++i) rig.logic.FZarel.SetP_SD(i, parts[i]);
-  rig.logic.FZarel.SetP_AS("DF;ID");
+  for (int i = 0; i < 4; ++i) rig.logic.Model<TZAREL>().SetP_SD(i, parts[i]);
+  rig.logic.Model<TZAREL>().SetP_AS("DF;ID");
   int level = 2500;
   rig.emulator.lineMaker = [&level](int) {
     return "d05.000," + QByteArray::number(level).rightJustified(5, '0');
   };
   const QStringList sent = rig.Run([&] { rig.logic.acSdExecute(); }, [&](TSignalLevelDlg& d) {
     // Parts 0 and 1 switch to decimal with signal; 2 and 3 keep theirs.
-    EXPECT_EQ(rig.logic.FZarel.P_SD(0), "1");
-    EXPECT_EQ(rig.logic.FZarel.P_SD(1), "1");
-    EXPECT_EQ(rig.logic.FZarel.P_SD(3), "1");
+    EXPECT_EQ(rig.logic.Model<TZAREL>().P_SD(0), "1");
+    EXPECT_EQ(rig.logic.Model<TZAREL>().P_SD(1), "1");
+    EXPECT_EQ(rig.logic.Model<TZAREL>().P_SD(3), "1");
     EXPECT_TRUE(PumpUntil([&] { return Shows(d, 2500, "2500"); }));
   });
   EXPECT_EQ(sent, QStringList({ESC, "TE 1", "SD 1 1 0 0", "DT", ESC, "", "SD 3 0 0 1", "DF;ID"}));
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(rig.logic.FZarel.P_SD(i), parts[i]) << i;
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(rig.logic.Model<TZAREL>().P_SD(i), parts[i]) << i;
 }
 
 TEST(SignalLevel, APageValueBeyondTheBoundIsNotSentOnClose) {
   SignalRig rig(KESTO_ZAREL);
   const QString tooLong(TMeterLogic::kMaxValueLength + 1, u'1');
-  for (int i = 0; i < 4; ++i) rig.logic.FZarel.SetP_SD(i, i == 3 ? tooLong : QStringLiteral("0"));
-  rig.logic.FZarel.SetP_AS(tooLong);
+  for (int i = 0; i < 4; ++i)
+    rig.logic.Model<TZAREL>().SetP_SD(i, i == 3 ? tooLong : QStringLiteral("0"));
+  rig.logic.Model<TZAREL>().SetP_AS(tooLong);
   const QStringList sent = rig.Run([&] { rig.logic.acSdExecute(); }, [](TSignalLevelDlg&) {});
   EXPECT_EQ(sent, QStringList({ESC, "TE 1", "SD 1 1 0 0", "DT", ESC, ""}));
-  EXPECT_EQ(rig.logic.FZarel.P_SD(3), tooLong) << "kept, only not sent";
+  EXPECT_EQ(rig.logic.Model<TZAREL>().P_SD(3), tooLong) << "kept, only not sent";
 }
 
 TEST(SignalLevel, DorvaneIsStoppedOnlyWhileItSendsThenAskedForItsSignal) {
   SignalRig rig(Dorvane);
-  rig.logic.FDorvane.SetP_AS("dt");
+  rig.logic.Model<TDorvane>().SetP_AS("dt");
   rig.emulator.StartStream();  // measuring: the probe sees it
   int level = 777;
   rig.emulator.lineMaker = [&level](int) { return QByteArray::number(level).rightJustified(8, ' '); };
@@ -140,7 +141,7 @@ TEST(SignalLevel, DorvaneIsStoppedOnlyWhileItSendsThenAskedForItsSignal) {
   rig.emulator.StopStream();
   PumpFor(200);  // lines already on their way
   rig.emulator.ClearReceived();
-  rig.logic.FDorvane.SetP_AS("");
+  rig.logic.Model<TDorvane>().SetP_AS("");
   const QStringList quiet = rig.Run([&] { rig.logic.acDJExecute(); }, [&](TSignalLevelDlg&) {
     ASSERT_TRUE(PumpUntil([&] { return rig.emulator.Streaming(); }));
     rig.emulator.StopStream();
@@ -177,9 +178,9 @@ TEST(SignalLevel, TheFirstLevelOfEveryOpeningIsShown) {
 
 TEST(SignalLevel, ASecondOpeningOrCancelWhileTheMeterIsWaitedForIsIgnored) {
   SignalRig rig(Hexlin);
-  rig.logic.FHexlin.SetP_SD(0, "3");
-  rig.logic.FHexlin.SetP_SD(1, "0");
-  rig.logic.FHexlin.SetP_AS("");
+  rig.logic.Model<THexlin>().SetP_SD(0, "3");
+  rig.logic.Model<THexlin>().SetP_SD(1, "0");
+  rig.logic.Model<THexlin>().SetP_AS("");
   // The user starts it again while the first opening waits for the meter;
   // it would save the signal format as the one to restore.
   bool second = false;
@@ -205,16 +206,16 @@ TEST(SignalLevel, ASecondOpeningOrCancelWhileTheMeterIsWaitedForIsIgnored) {
   EXPECT_TRUE(second);
   EXPECT_TRUE(again);
   EXPECT_EQ(sent, QStringList({ESC, "SD0 1", "DT", ESC, "", "SD3 0"}));
-  EXPECT_EQ(rig.logic.FHexlin.P_SD(0), "3");
+  EXPECT_EQ(rig.logic.Model<THexlin>().P_SD(0), "3");
 }
 
 TEST(SignalLevel, WithTheLineClosedTheWindowStillOpensAndCloses) {
   SignalRig rig(Hexlin);
-  rig.logic.ComPort.Close();
-  rig.logic.FHexlin.SetP_SD(0, "2");
+  rig.logic.ComPort().Close();
+  rig.logic.Model<THexlin>().SetP_SD(0, "2");
   rig.Run([&] { rig.logic.acSdExecute(); }, [](TSignalLevelDlg&) {});
   EXPECT_TRUE(rig.emulator.received.isEmpty());
-  EXPECT_EQ(rig.logic.FHexlin.P_SD(0), "2");
+  EXPECT_EQ(rig.logic.Model<THexlin>().P_SD(0), "2");
 }
 
 }  // namespace
