@@ -48,7 +48,7 @@ namespace {
 // One button of a row of the bottom notebooks: caption, action, position.
 struct TRowButton {
   QString caption;
-  QString action;  // empty: the slot stays empty
+  std::optional<TAction> action;  // none: the slot stays empty
   int x;
   int width = 75;
 };
@@ -75,10 +75,10 @@ QVector<QVector<TRowButton>> DeviceRows() {
 // The diagram page's rows by the models' grafikPage, each ending in the
 // diagram's own four buttons.
 QVector<QVector<TRowButton>> GrafikRows() {
-  const QVector<TRowSlot> diagram{{"Clear", "acClearGrafik"},
-                                  {"Setup", "acGrafik"},
-                                  {"Print", "acPrintGrafik"},
-                                  {"Save", "acSaveGrafik"}};
+  const QVector<TRowSlot> diagram{{"Clear", TAction::acClearGrafik},
+                                  {"Setup", TAction::acGrafik},
+                                  {"Print", TAction::acPrintGrafik},
+                                  {"Save", TAction::acSaveGrafik}};
   QVector<QVector<TRowButton>> rows;
   for (int d = 0; d < DeviceTypeCount; ++d) {
     const TModelTable& t = ModelTable(DeviceFromOrdinal(d));
@@ -328,8 +328,8 @@ QWidget* ButtonRow(QWidget* parent, const QVector<TRowButton>& buttons,
   row->setFixedHeight(41);
   int right = 0;
   for (const TRowButton& b : buttons) {
-    if (b.action.isEmpty()) continue;
-    auto* button = new TActionButton(b.caption, actions.value(b.action), row);
+    if (!b.action) continue;
+    auto* button = new TActionButton(b.caption, actions.value(ActionName(*b.action)), row);
     button->setGeometry(b.x, 8, b.width, 25);
     right = std::max(right, b.x + b.width + 8);
   }
@@ -489,10 +489,10 @@ QWidget* TMainForm::CreateLogPage() {
           [this](const QPoint& pos) { PopupMenu_Log->popup(Memo_Log->mapToGlobal(pos)); });
   v->addWidget(Memo_Log, 1);
   v->addWidget(ButtonRow(page,
-                         {{"STOP", "acStop", 8},
-                          {"Clear Log Window", "acClearLog", 88, 121},
-                          {"Save Log Window", "acSaveLog", 216, 121},
-                          {"Start/Stop Log File", "acStartStopLog", 343, 121}},
+                         {{"STOP", TAction::acStop, 8},
+                          {"Clear Log Window", TAction::acClearLog, 88, 121},
+                          {"Save Log Window", TAction::acSaveLog, 216, 121},
+                          {"Start/Stop Log File", TAction::acStartStopLog, 343, 121}},
                          FActions));
   return page;
 }

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/Chart.h"
 #include "app/ComSetupForm.h"
@@ -76,7 +77,9 @@ void TMainForm::FormClose() {
 }
 
 void TMainForm::ExecuteAction(const QString& name, const std::function<void()>& handler) {
-  if (TMeterLogic::UpdateRuleActions().contains(name)) FLogic->onUpdate();
+  const QVector<TAction>& ruled = TMeterLogic::UpdateRuleActions();
+  if (std::any_of(ruled.begin(), ruled.end(), [&](TAction a) { return ActionName(a) == name; }))
+    FLogic->onUpdate();
   // The state the program gave the action: a hidden one runs by its shortcut.
   if (Action(name) && !ActionEnabled(name)) return;
   try {

@@ -272,8 +272,8 @@ void TMeterLogic::ChangeDevice() {
   QString caption = table.caption;
   const int page = static_cast<int>(Device());
   FView.ShowModelPages(page, page, table.grafikPage);
-  for (const QString& action : ModelActions())
-    FView.SetActionVisible(action, table.visibleActions.contains(action));
+  for (TAction action : ModelActions())
+    FView.SetActionVisible(ActionName(action), table.visibleActions.contains(action));
   FComMessPacket.SetComPort(&FComPort);
   FComMessPacket.SetStartString(table.framing.startString.toStdString());
   FComMessPacket.SetStopString(table.framing.stopString.toStdString());
