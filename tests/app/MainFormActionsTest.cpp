@@ -88,8 +88,8 @@ TEST(MainFormActions, EveryActionHasItsCaptionShortcutHintAndCategory) {
   EXPECT_EQ(form.Actions().size(), std::size(kActions));
   for (const ActionRow& row : kActions) {
     SCOPED_TRACE(row.name);
-    QAction* a = form.Action(row.name);
-    ASSERT_NE(a, nullptr);
+    QAction* a = form.Action(ActionNamed(row.name));
+    EXPECT_EQ(a->objectName(), row.name);
     EXPECT_EQ(a->text(), QString::fromUtf8(row.caption));
     EXPECT_EQ(a->shortcut(), QKeySequence(QString::fromLatin1(row.shortcut)));
     EXPECT_EQ(a->statusTip(), QString::fromUtf8(row.hint));
@@ -164,11 +164,12 @@ TEST(MainFormActions, MenusAndToolbarHoldTheirItemsInOrder) {
   EXPECT_EQ(form.ToolButton12->toolTip(), "Terminal Font Size -");
   EXPECT_EQ(form.ToolButton13->toolTip(), "Terminal Bold Font");
   EXPECT_TRUE(form.ToolButton13->isCheckable());
-  for (const char* withImage : {"acOpen", "acSave", "acPrint", "acGetParameter", "acExit"})
-    EXPECT_FALSE(form.Action(withImage)->icon().isNull()) << withImage;
+  for (TAction withImage : {TAction::acOpen, TAction::acSave, TAction::acPrint,
+                            TAction::acGetParameter, TAction::acExit})
+    EXPECT_FALSE(form.Action(withImage)->icon().isNull()) << ActionName(withImage).data();
 }
 
-QList<TActionButton*> ButtonsOf(TMainForm& form, const QString& action) {
+QList<TActionButton*> ButtonsOf(TMainForm& form, TAction action) {
   QList<TActionButton*> result;
   for (TActionButton* b : form.findChildren<TActionButton*>())
     if (b->Action() == form.Action(action)) result << b;
@@ -212,10 +213,10 @@ TEST(MainFormActions, ButtonRowsOfTheDeviceAndDiagramPagesPerModel) {
 TEST(MainFormActions, ButtonsFollowTheirActionAndRunIt) {
   TMainForm form;
   // STOP sits on five command rows, four diagram rows and the log row.
-  const QList<TActionButton*> stops = ButtonsOf(form, "acStop");
+  const QList<TActionButton*> stops = ButtonsOf(form, TAction::acStop);
   ASSERT_EQ(stops.size(), 10);
   int runs = 0;
-  QObject::connect(form.Action("acStop"), &QAction::triggered, [&] { ++runs; });
+  QObject::connect(form.Action(TAction::acStop), &QAction::triggered, [&] { ++runs; });
   stops.front()->click();
   EXPECT_EQ(runs, 1);
 
@@ -225,12 +226,12 @@ TEST(MainFormActions, ButtonsFollowTheirActionAndRunIt) {
   EXPECT_EQ(runs, 1);
 
   form.SetActionVisible("acDW", false);
-  const QList<TActionButton*> dw = ButtonsOf(form, "acDW");
+  const QList<TActionButton*> dw = ButtonsOf(form, TAction::acDW);
   ASSERT_EQ(dw.size(), 2);
   for (TActionButton* b : dw) EXPECT_TRUE(b->isHidden());
   form.SetActionVisible("acDW", true);
   for (TActionButton* b : dw) EXPECT_FALSE(b->isHidden());
-  EXPECT_EQ(ButtonsOf(form, "acSetParameter").size(), 5);  // one per parameter page
+  EXPECT_EQ(ButtonsOf(form, TAction::acSetParameter).size(), 5);  // one per parameter page
 }
 
 // Triggers the action and cancels a modal dialog that shows up meanwhile;
@@ -250,7 +251,7 @@ bool TriggerCancellingDialogs(QAction* action) {
 
 TEST(MainFormActions, CheckedChangesOnlyWhenTheHandlerSetsIt) {
   TMainForm form;
-  QAction* log = form.Action("acStartStopLog");
+  QAction* log = form.Action(TAction::acStartStopLog);
   // The handler sees the state before the click: unchecked starts a log file
   // (its name is asked for, cancelled here), checked stops it (no dialog).
   EXPECT_TRUE(TriggerCancellingDialogs(log));
@@ -266,8 +267,8 @@ TEST(MainFormActions, ExitClosesTheWindowAndCaptionsCanChange) {
   form.show();
   ASSERT_TRUE(form.isVisible());
   form.SetActionCaption("acOpenPort", "Close Port");
-  EXPECT_EQ(form.Action("acOpenPort")->text(), "Close Port");
-  form.Action("acExit")->trigger();
+  EXPECT_EQ(form.Action(TAction::acOpenPort)->text(), "Close Port");
+  form.Action(TAction::acExit)->trigger();
   EXPECT_FALSE(form.isVisible());
 }
 
@@ -285,7 +286,7 @@ TEST(MainFormActions, OpenPortFromTheMenuGivesTheAdviceOfTheInterfaceSetup) {
       box->accept();
     }
   });
-  form.Action("acOpenPort")->trigger();
+  form.Action(TAction::acOpenPort)->trigger();
   EXPECT_FALSE(form.Logic().ComPort().Connected());
   EXPECT_TRUE(shown.endsWith("; not a serial device: choose a serial port"))
       << shown.toStdString();

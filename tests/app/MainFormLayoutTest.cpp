@@ -75,7 +75,7 @@ TEST_P(ModelLook, ShowsTheModelsPagesOutputsActionsAndScale) {
   EXPECT_EQ(form.LED3->isVisible(), d == KESTO_ZAREL);
   EXPECT_EQ(form.lb_Output3->isVisible(), form.LED3->isVisible());
   for (TAction a : ModelActions())
-    EXPECT_EQ(form.Action(ActionName(a))->isVisible(), t.visibleActions.contains(a))
+    EXPECT_EQ(form.Action(a)->isVisible(), t.visibleActions.contains(a))
         << ActionName(a).data();
   EXPECT_EQ(form.AnalogMeter->Max(), t.gauge.Max);
   EXPECT_EQ(form.AnalogMeter->Min(), t.gauge.Min);
