@@ -93,7 +93,6 @@ void InstallDirectorySetup(TMainForm& form, TDirectorySetupDlg& dialog) {
   form.OnDirLogFile = [&dialog] { return dialog.DirLogFile(); };
   QObject::connect(form.Action(TAction::acDirectory), &QAction::triggered, &dialog,
                    [&form, &dialog] {
-                     form.ExecuteAction(QStringLiteral("acDirectory"),
-                                        [&dialog] { dialog.ShowModal(); });
+                     form.ExecuteAction(TAction::acDirectory, [&dialog] { dialog.ShowModal(); });
                    });
 }

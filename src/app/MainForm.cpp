@@ -203,11 +203,10 @@ void TMainForm::CreateActions() {
       {TAction::acPrint, &TMainForm::acPrintExecute},
       {TAction::acPrinterSetup, &TMainForm::acPrinterSetupExecute},
   };
-  for (const auto& [action, handler] : shown) {
-    const QString n = ActionName(action);
-    connect(Action(action), &QAction::triggered, this,
-            [this, n, h = handler] { ExecuteAction(n, [this, h] { (this->*h)(this); }); });
-  }
+  for (const auto& [action, handler] : shown)
+    connect(Action(action), &QAction::triggered, this, [this, a = action, h = handler] {
+      ExecuteAction(a, [this, h] { (this->*h)(this); });
+    });
 }
 
 QAction* TMainForm::Action(TAction action) const {
@@ -621,31 +620,27 @@ QString TMainForm::StatusText(int panel) const { return StatusBar->PanelText(pan
 
 void TMainForm::SetCaption(const QString& caption) { setWindowTitle(caption); }
 
-void TMainForm::SetActionEnabled(const QString& action, bool on) {
-  FShortcuts->SetEnabled(Action(ActionNamed(action)), on);
+void TMainForm::SetActionEnabled(TAction action, bool on) {
+  FShortcuts->SetEnabled(Action(action), on);
 }
 
-bool TMainForm::ActionEnabled(const QString& action) const {
-  return FShortcuts->Enabled(Action(ActionNamed(action)));
+bool TMainForm::ActionEnabled(TAction action) const { return FShortcuts->Enabled(Action(action)); }
+
+void TMainForm::SetActionVisible(TAction action, bool on) {
+  FShortcuts->SetVisible(Action(action), on);
 }
 
-void TMainForm::SetActionVisible(const QString& action, bool on) {
-  FShortcuts->SetVisible(Action(ActionNamed(action)), on);
-}
-
-void TMainForm::SetActionChecked(const QString& action, bool on) {
-  QAction* a = Action(ActionNamed(action));
+void TMainForm::SetActionChecked(TAction action, bool on) {
+  QAction* a = Action(action);
   a->setProperty("checkedState", on);
   if (on) a->setCheckable(true);
   a->setChecked(on);
 }
 
-bool TMainForm::ActionChecked(const QString& action) const {
-  return Action(ActionNamed(action))->isChecked();
-}
+bool TMainForm::ActionChecked(TAction action) const { return Action(action)->isChecked(); }
 
-void TMainForm::SetActionCaption(const QString& action, const QString& caption) {
-  Action(ActionNamed(action))->setText(caption);
+void TMainForm::SetActionCaption(TAction action, const QString& caption) {
+  Action(action)->setText(caption);
 }
 
 void TMainForm::ShowModelPages(int parameterPage, int deviceButtons, int diagramButtons) {

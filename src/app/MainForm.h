@@ -70,7 +70,7 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   // Runs an action's handler the way the action list does: the shared
   // enabling rule first for the meter actions, nothing when the action is
   // disabled, and a failure shown to the user instead of escaping.
-  void ExecuteAction(const QString& name, const std::function<void()>& handler) override;
+  void ExecuteAction(TAction action, const std::function<void()>& handler) override;
 
   // The window's QAction of an action; every action has one, so a lookup
   // that finds none is a programming error and throws EUnknownAction.
@@ -127,12 +127,12 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   void SetStatusText(int panel, const QString& text) override;
   QString StatusText(int panel) const override;
   void SetCaption(const QString& caption) override;
-  void SetActionEnabled(const QString& action, bool on) override;
-  bool ActionEnabled(const QString& action) const override;
-  void SetActionVisible(const QString& action, bool on) override;
-  void SetActionChecked(const QString& action, bool on) override;
-  bool ActionChecked(const QString& action) const override;
-  void SetActionCaption(const QString& action, const QString& caption) override;
+  void SetActionEnabled(TAction action, bool on) override;
+  bool ActionEnabled(TAction action) const override;
+  void SetActionVisible(TAction action, bool on) override;
+  void SetActionChecked(TAction action, bool on) override;
+  bool ActionChecked(TAction action) const override;
+  void SetActionCaption(TAction action, const QString& caption) override;
   void ShowModelPages(int parameterPage, int deviceButtons, int diagramButtons) override;
   void SetNotebookPage(int page) override;
   int NotebookPage() const override;

@@ -8,7 +8,6 @@
 #include <QFileDialog>
 #include <QTimer>
 
-#include "app/ActionShortcuts.h"
 #include "app/Chart.h"
 #include "app/ComSetupForm.h"
 #include "app/MainForm.h"
@@ -59,7 +58,7 @@ void TMainForm::FormShow() {
 void TMainForm::acSettingsExecute() {
   // A failure of the dialog's OK is shown after the port was brought into
   // line with what was applied.
-  ExecuteAction(QStringLiteral("acSettings"), [this] {
+  ExecuteAction(TAction::acSettings, [this] {
     if (FComSetupForm)
       ::acSettingsExecute(*FComSetupForm, *FLogic);
     else
@@ -76,11 +75,10 @@ void TMainForm::FormClose() {
   if (FLogic) FLogic->FormClose();
 }
 
-void TMainForm::ExecuteAction(const QString& name, const std::function<void()>& handler) {
-  const TAction action = ActionNamed(name);
+void TMainForm::ExecuteAction(TAction action, const std::function<void()>& handler) {
   if (TMeterLogic::UpdateRuleActions().contains(action)) FLogic->onUpdate();
   // The state the program gave the action: a hidden one runs by its shortcut.
-  if (!FShortcuts->Enabled(Action(action))) return;
+  if (!ActionEnabled(action)) return;
   RunShowingFailure(handler);
 }
 
@@ -137,11 +135,9 @@ void TMainForm::ConnectLogic() {
       {acZoomOut, [&M] { M.acZoomOutExecute(); }},
       {acSimulation, [&S] { S.acSimulationExecute(); }},
   };
-  for (const auto& [action, handler] : handlers) {
-    const QString actionName = ActionName(action);
+  for (const auto& [action, handler] : handlers)
     connect(Action(action), &QAction::triggered, this,
-            [this, actionName, h = handler] { ExecuteAction(actionName, h); });
-  }
+            [this, a = action, h = handler] { ExecuteAction(a, h); });
   connect(Action(acSettings), &QAction::triggered, this, [this] { acSettingsExecute(); });
   // The hidden test item is no action of the list: no enabling rule.
   connect(Test1, &QAction::triggered, this,

@@ -37,7 +37,7 @@ TProgramWindows::TProgramWindows() {
   main->SetDialogs(FComSetupForm.get(), FChangeBdDlg.get(), FSimuSetupDlg.get(), FSignalLevelDlg.get());
   TAboutBox* about = FAboutBox.get();
   QObject::connect(main->Action(TAction::acInfo), &QAction::triggered, main, [main, about] {
-    main->ExecuteAction(QStringLiteral("acInfo"), [about] { about->ShowModal(); });
+    main->ExecuteAction(TAction::acInfo, [about] { about->ShowModal(); });
   });
 }
 

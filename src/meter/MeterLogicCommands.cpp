@@ -215,7 +215,7 @@ const QVector<TAction>& TMeterLogic::UpdateRuleActions() {
 void TMeterLogic::onUpdate() {
   // While a transfer runs every meter command waits, the laser switches too.
   const bool enabled = (FSimulator.SimuVersion() || FComPort.Connected()) && !FTransferRunning;
-  for (TAction action : UpdateRuleActions()) FView.SetActionEnabled(ActionName(action), enabled);
+  for (TAction action : UpdateRuleActions()) FView.SetActionEnabled(action, enabled);
   for (TAction laser : {TAction::acLF, TAction::acLO})
-    FView.SetActionEnabled(ActionName(laser), !FTransferRunning);
+    FView.SetActionEnabled(laser, !FTransferRunning);
 }

@@ -52,7 +52,7 @@ void TSimulator::SetSimuVersion(bool v) {
     StopMeasuring();
   else
     StartMeasuring();
-  for (TAction action : MeterOnlyActions()) FView.SetActionEnabled(ActionName(action), !v);
+  for (TAction action : MeterOnlyActions()) FView.SetActionEnabled(action, !v);
 }
 
 void TSimulator::SetPavonDMode(TPavonMode m) {

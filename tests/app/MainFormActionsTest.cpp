@@ -103,15 +103,16 @@ TEST(MainFormActions, EveryActionHasItsCaptionShortcutHintAndCategory) {
 TEST(MainFormActions, OnlyLaserOnIsHiddenAndOnlyTheZoomStepsAreDisabledAtStart) {
   TMainForm form;
   for (QAction* a : form.Actions()) {
-    const QString n = a->objectName();
-    EXPECT_EQ(a->isVisible(), n != "acLO") << n.toStdString();
-    if (n != "acLO") {
-      EXPECT_EQ(a->isEnabled(), n != "acZoomIn" && n != "acZoomOut") << n.toStdString();
+    const TAction id = ActionNamed(a->objectName());
+    EXPECT_EQ(a->isVisible(), id != TAction::acLO) << ActionName(id).data();
+    if (id != TAction::acLO) {
+      EXPECT_EQ(a->isEnabled(), id != TAction::acZoomIn && id != TAction::acZoomOut)
+          << ActionName(id).data();
     }
   }
   // A hidden action cannot run; shown, it is enabled like the others.
-  form.SetActionVisible("acLO", true);
-  EXPECT_TRUE(form.ActionEnabled("acLO"));
+  form.SetActionVisible(TAction::acLO, true);
+  EXPECT_TRUE(form.ActionEnabled(TAction::acLO));
   EXPECT_FALSE(form.Test1->isVisible());
   EXPECT_EQ(form.Test1->text(), "Test");
 }
@@ -220,16 +221,16 @@ TEST(MainFormActions, ButtonsFollowTheirActionAndRunIt) {
   stops.front()->click();
   EXPECT_EQ(runs, 1);
 
-  form.SetActionEnabled("acStop", false);
+  form.SetActionEnabled(TAction::acStop, false);
   for (TActionButton* b : stops) EXPECT_FALSE(b->isEnabled());
   stops.front()->click();
   EXPECT_EQ(runs, 1);
 
-  form.SetActionVisible("acDW", false);
+  form.SetActionVisible(TAction::acDW, false);
   const QList<TActionButton*> dw = ButtonsOf(form, TAction::acDW);
   ASSERT_EQ(dw.size(), 2);
   for (TActionButton* b : dw) EXPECT_TRUE(b->isHidden());
-  form.SetActionVisible("acDW", true);
+  form.SetActionVisible(TAction::acDW, true);
   for (TActionButton* b : dw) EXPECT_FALSE(b->isHidden());
   EXPECT_EQ(ButtonsOf(form, TAction::acSetParameter).size(), 5);  // one per parameter page
 }
@@ -255,18 +256,18 @@ TEST(MainFormActions, CheckedChangesOnlyWhenTheHandlerSetsIt) {
   // The handler sees the state before the click: unchecked starts a log file
   // (its name is asked for, cancelled here), checked stops it (no dialog).
   EXPECT_TRUE(TriggerCancellingDialogs(log));
-  EXPECT_FALSE(form.ActionChecked("acStartStopLog"));
-  form.SetActionChecked("acStartStopLog", true);
-  EXPECT_TRUE(form.ActionChecked("acStartStopLog"));
+  EXPECT_FALSE(form.ActionChecked(TAction::acStartStopLog));
+  form.SetActionChecked(TAction::acStartStopLog, true);
+  EXPECT_TRUE(form.ActionChecked(TAction::acStartStopLog));
   EXPECT_FALSE(TriggerCancellingDialogs(log));
-  EXPECT_FALSE(form.ActionChecked("acStartStopLog"));
+  EXPECT_FALSE(form.ActionChecked(TAction::acStartStopLog));
 }
 
 TEST(MainFormActions, ExitClosesTheWindowAndCaptionsCanChange) {
   TMainForm form;
   form.show();
   ASSERT_TRUE(form.isVisible());
-  form.SetActionCaption("acOpenPort", "Close Port");
+  form.SetActionCaption(TAction::acOpenPort, "Close Port");
   EXPECT_EQ(form.Action(TAction::acOpenPort)->text(), "Close Port");
   form.Action(TAction::acExit)->trigger();
   EXPECT_FALSE(form.isVisible());

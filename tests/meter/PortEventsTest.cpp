@@ -14,12 +14,12 @@ TEST(PortEvents, OpenAndCloseShowThePortStateOnPanelZero) {
   rig.logic.acOpenPortExecute();
   ASSERT_TRUE(rig.logic.ComPort().Connected());
   EXPECT_EQ(rig.view.StatusText(0), " " + rig.pty.SlavePath() + ":9600,8,None,1,None");
-  EXPECT_EQ(rig.view.actions.value("acOpenPort").caption, "Close Port");
+  EXPECT_EQ(rig.view.action(TAction::acOpenPort).caption, "Close Port");
 
   rig.logic.acOpenPortExecute();
   EXPECT_FALSE(rig.logic.ComPort().Connected());
   EXPECT_EQ(rig.view.StatusText(0), " COMx:Offline");
-  EXPECT_EQ(rig.view.actions.value("acOpenPort").caption, "Open Port");
+  EXPECT_EQ(rig.view.action(TAction::acOpenPort).caption, "Open Port");
 }
 
 TEST(PortEvents, LineCounterCountsLinesOfTheModelAndWraps) {
@@ -114,7 +114,7 @@ TEST(LostLine, AHangUpWhileStreamingClosesThePortSaysWhyAndOpenPortStartsAgain) 
   r.HangUp();
   ASSERT_TRUE(PumpUntil([&] { return !rig.logic.ComPort().Connected(); }));
   EXPECT_EQ(rig.view.StatusText(0), " COMx:Offline");
-  EXPECT_EQ(rig.view.actions.value("acOpenPort").caption, "Open Port");
+  EXPECT_EQ(rig.view.action(TAction::acOpenPort).caption, "Open Port");
   EXPECT_EQ(rig.view.StatusText(2), LostText(r.link));
 
   // The adapter is back under the same name.
@@ -125,7 +125,7 @@ TEST(LostLine, AHangUpWhileStreamingClosesThePortSaysWhyAndOpenPortStartsAgain) 
   rig.logic.acOpenPortExecute();
   ASSERT_TRUE(rig.logic.ComPort().Connected());
   EXPECT_EQ(rig.view.StatusText(0), " " + r.link + ":9600,8,None,1,None");
-  EXPECT_EQ(rig.view.actions.value("acOpenPort").caption, "Close Port");
+  EXPECT_EQ(rig.view.action(TAction::acOpenPort).caption, "Close Port");
   EXPECT_EQ(rig.view.StatusText(2), "") << "the reason is no longer true";
   rig.logic.acDTExecute();
   EXPECT_TRUE(PumpUntil([&] { return rig.logic.Measurement().LogList().size() >= 3; }));

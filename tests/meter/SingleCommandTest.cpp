@@ -203,17 +203,15 @@ TEST(SingleCommandsMore, EnablingRuleFollowsThePortOrSimulation) {
   MeterRig rig(Pavon, false);
   EXPECT_EQ(TMeterLogic::UpdateRuleActions().size(), 22);
   rig.logic.onUpdate();
-  for (TAction a : TMeterLogic::UpdateRuleActions())
-    EXPECT_FALSE(rig.view.ActionEnabled(ActionName(a)));
-  EXPECT_TRUE(rig.view.ActionEnabled("acLF"));  // not under the rule
+  for (TAction a : TMeterLogic::UpdateRuleActions()) EXPECT_FALSE(rig.view.ActionEnabled(a));
+  EXPECT_TRUE(rig.view.ActionEnabled(TAction::acLF));  // not under the rule
   rig.logic.Simulator().InitSimuVersion(true);
   rig.logic.onUpdate();
-  for (TAction a : TMeterLogic::UpdateRuleActions())
-    EXPECT_TRUE(rig.view.ActionEnabled(ActionName(a)));
+  for (TAction a : TMeterLogic::UpdateRuleActions()) EXPECT_TRUE(rig.view.ActionEnabled(a));
   rig.logic.Simulator().InitSimuVersion(false);
   rig.logic.acOpenPortExecute();
   rig.logic.onUpdate();
-  EXPECT_TRUE(rig.view.ActionEnabled("acGetParameter"));
+  EXPECT_TRUE(rig.view.ActionEnabled(TAction::acGetParameter));
 }
 
 // ESC and a command's buffer purge would take the replies a read waits for.
@@ -222,16 +220,17 @@ TEST(SingleCommandsMore, CommandsAreNotTakenWhileAReadRuns) {
   rig.emulator.FillDefaultValues();
   rig.view.changeBaud.result = 1;
   rig.view.changeBaud.chosenRate = br19200;
-  const QStringList guarded{"acStop", "acDT", "acDM", "acID", "acLF", "acBaudrate", "acSO",
-                            "acDisplay", "acGetParameter", "acSetParameter"};
-  QStringList enabledDuringRead;
+  using enum TAction;
+  const TAction guarded[]{acStop, acDT, acDM, acID, acLF, acBaudrate, acSO,
+                          acDisplay, acGetParameter, acSetParameter};
+  QVector<TAction> enabledDuringRead;
   bool tried = false;
   QTimer probe;
   QObject::connect(&probe, &QTimer::timeout, [&] {
     if (tried || !rig.logic.TransferRunning() || rig.emulator.Commands().size() < 4) return;
     tried = true;
     rig.logic.onUpdate();
-    for (const QString& a : guarded)
+    for (TAction a : guarded)
       if (rig.view.ActionEnabled(a)) enabledDuringRead << a;
     rig.logic.acStopExecute();
     rig.logic.acDTExecute();
@@ -243,7 +242,7 @@ TEST(SingleCommandsMore, CommandsAreNotTakenWhileAReadRuns) {
   probe.start(5);
   rig.logic.acGetParameterExecute();
   ASSERT_TRUE(tried);
-  EXPECT_EQ(enabledDuringRead, QStringList{});
+  EXPECT_EQ(enabledDuringRead, QVector<TAction>{});
   const QStringList commands = rig.emulator.Commands();
   EXPECT_EQ(commands.count(kEscCommand), 1);
   for (const char* refused : {"DT", "LF", "DF", "SO", "BR19200"})
@@ -253,5 +252,5 @@ TEST(SingleCommandsMore, CommandsAreNotTakenWhileAReadRuns) {
 
   // Afterwards the rule gives them back.
   rig.logic.onUpdate();
-  for (const QString& a : guarded) EXPECT_TRUE(rig.view.ActionEnabled(a)) << a.toStdString();
+  for (TAction a : guarded) EXPECT_TRUE(rig.view.ActionEnabled(a)) << ActionName(a).data();
 }
