@@ -210,9 +210,13 @@ void TMainForm::CreateActions() {
 }
 
 QAction* TMainForm::Action(TAction action) const {
+  if (!HasAction(action)) throw EUnknownAction(QString::number(ActionIndex(action)));
+  return FActions[ActionIndex(action)];
+}
+
+bool TMainForm::HasAction(TAction action) const {
   const int i = ActionIndex(action);
-  if (i >= ActionCount || !FActions[i]) throw EUnknownAction(QString::number(i));
-  return FActions[i];
+  return i < ActionCount && FActions[i];
 }
 
 QVector<QAction*> TMainForm::Actions() const {

@@ -127,6 +127,7 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   void SetStatusText(int panel, const QString& text) override;
   QString StatusText(int panel) const override;
   void SetCaption(const QString& caption) override;
+  bool HasAction(TAction action) const override;
   void SetActionEnabled(TAction action, bool on) override;
   bool ActionEnabled(TAction action) const override;
   void SetActionVisible(TAction action, bool on) override;

@@ -85,6 +85,8 @@ void TMainForm::ExecuteAction(TAction action, const std::function<void()>& handl
 void TMainForm::RunShowingFailure(const std::function<void()>& handler) {
   try {
     handler();
+  } catch (const EUnknownAction&) {
+    throw;
   } catch (const std::exception& e) {
     ShowError(UserErrorText(e, &FLogic->ComPort()));
   }

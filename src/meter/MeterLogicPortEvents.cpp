@@ -19,7 +19,9 @@ void TMeterLogic::ComPortAfterOpen() {
 }
 
 void TMeterLogic::ComPortAfterClose() {
-  FView.SetActionCaption(TAction::acOpenPort, QStringLiteral("Open Port"));
+  // The port also closes while the window is taken down.
+  if (FView.HasAction(TAction::acOpenPort))
+    FView.SetActionCaption(TAction::acOpenPort, QStringLiteral("Open Port"));
   SetStatusText(0, QStringLiteral(" COMx:Offline"));
 }
 

@@ -33,10 +33,13 @@ class IMeterView {
 
   // Runs an action's handler the way the window runs its actions: the
   // shared enabling rule first, nothing when the action is disabled, and a
-  // failure shown to the user instead of escaping.
+  // failure shown to the user instead of escaping (an EUnknownAction, a
+  // programming error, escapes).
   virtual void ExecuteAction(TAction action, const std::function<void()>& handler) = 0;
 
-  // The window's actions.
+  // The window's actions. Using one the window does not have throws
+  // EUnknownAction; a handler that may run without it asks HasAction first.
+  virtual bool HasAction(TAction action) const = 0;
   virtual void SetActionEnabled(TAction action, bool on) = 0;
   virtual bool ActionEnabled(TAction action) const = 0;
   virtual void SetActionVisible(TAction action, bool on) = 0;

@@ -86,6 +86,7 @@ const ActionRow kActions[] = {
 TEST(MainFormActions, EveryActionHasItsCaptionShortcutHintAndCategory) {
   TMainForm form;
   EXPECT_EQ(form.Actions().size(), std::size(kActions));
+  EXPECT_EQ(form.Actions().size(), ActionCount);
   for (const ActionRow& row : kActions) {
     SCOPED_TRACE(row.name);
     QAction* a = form.Action(ActionNamed(row.name));
@@ -98,6 +99,24 @@ TEST(MainFormActions, EveryActionHasItsCaptionShortcutHintAndCategory) {
     }
     EXPECT_EQ(a->property("category").toString(), row.category);
   }
+}
+
+// Every action has its QAction from the start; a lookup beyond the list is a
+// programming error that fails loudly, never a null or a skipped call, and a
+// handler's programming error escapes instead of being shown as the user's.
+TEST(MainFormActions, EveryActionExistsAndAnythingElseFailsLoudly) {
+  TMainForm form;
+  for (int i = 0; i < ActionCount; ++i) {
+    EXPECT_TRUE(form.HasAction(static_cast<TAction>(i))) << i;
+    EXPECT_EQ(form.Actions()[i], form.Action(static_cast<TAction>(i)));
+  }
+  const auto beyond = static_cast<TAction>(ActionCount);
+  EXPECT_FALSE(form.HasAction(beyond));
+  EXPECT_THROW(form.Action(beyond), EUnknownAction);
+  EXPECT_THROW(form.SetActionEnabled(beyond, false), EUnknownAction);
+  EXPECT_THROW(form.ActionChecked(beyond), EUnknownAction);
+  EXPECT_THROW(form.ExecuteAction(TAction::acGrafik, [&] { form.SetActionCaption(beyond, "x"); }),
+               EUnknownAction);
 }
 
 TEST(MainFormActions, OnlyLaserOnIsHiddenAndOnlyTheZoomStepsAreDisabledAtStart) {

@@ -22,6 +22,27 @@ TEST(PortEvents, OpenAndCloseShowThePortStateOnPanelZero) {
   EXPECT_EQ(rig.view.action(TAction::acOpenPort).caption, "Open Port");
 }
 
+// The port also closes while the window is taken down, so the close asks
+// whether Open Port is still there. Any other use of an action the window
+// lacks is a programming error: it fails loudly, also from inside a handler
+// the window runs, instead of being skipped or shown as the user's failure.
+TEST(PortEvents, OnlyTheCloseAsksForOpenPortOtherUsesOfAMissingActionFailLoudly) {
+  MeterRig rig(Pavon);
+  ASSERT_TRUE(rig.logic.ComPort().Connected());
+  rig.view.RemoveAction(TAction::acOpenPort);
+  EXPECT_FALSE(rig.view.HasAction(TAction::acOpenPort));
+  EXPECT_TRUE(rig.view.HasAction(TAction::acStartStopLog));
+  rig.logic.ComPort().Close();
+  EXPECT_EQ(rig.view.StatusText(0), " COMx:Offline");
+
+  EXPECT_THROW(rig.view.SetActionCaption(TAction::acOpenPort, "Close Port"), EUnknownAction);
+  EXPECT_THROW(rig.view.ExecuteAction(TAction::acOpenPort, [] {}), EUnknownAction);
+  rig.view.RemoveAction(TAction::acStartStopLog);
+  EXPECT_THROW(rig.view.ExecuteAction(TAction::acSettings, [&] { rig.logic.FormClose(); }),
+               EUnknownAction);
+  EXPECT_EQ(rig.view.errors, QStringList{});
+}
+
 TEST(PortEvents, LineCounterCountsLinesOfTheModelAndWraps) {
   MeterRig rig(Dorvane, false);
   for (char ch : QByteArray(" 0012.50\n 0012.51"))

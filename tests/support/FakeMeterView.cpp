@@ -23,7 +23,13 @@ FakeAction& FakeMeterView::action(TAction a) {
 const FakeAction& FakeMeterView::action(TAction a) const {
   const int i = ActionIndex(a);
   if (i >= ActionCount) throw EUnknownAction(QString::number(i));
+  if (!FActions[i].present) throw EUnknownAction(ActionName(a));
   return FActions[i];
+}
+
+bool FakeMeterView::HasAction(TAction a) const {
+  const int i = ActionIndex(a);
+  return i < ActionCount && FActions[i].present;
 }
 
 void FakeMeterView::ExecuteAction(TAction a, const std::function<void()>& handler) {
@@ -31,6 +37,8 @@ void FakeMeterView::ExecuteAction(TAction a, const std::function<void()>& handle
   if (!action(a).enabled) return;
   try {
     handler();
+  } catch (const EUnknownAction&) {
+    throw;
   } catch (const std::exception& e) {
     errors << UserErrorText(e);
   }

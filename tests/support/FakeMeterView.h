@@ -15,6 +15,7 @@
 #include "support/ActionPrinter.h"
 
 struct FakeAction {
+  bool present = true;  // false: the window has no such action
   bool enabled = true;
   bool visible = true;
   bool checked = false;
@@ -77,8 +78,9 @@ class FakeMeterView : public IMeterView {
   void SetCaption(const QString& c) override { caption = c; }
 
   // Runs the handler unless the action is disabled; a failure lands in
-  // `errors` as the window would show it.
+  // `errors` as the window would show it, an EUnknownAction escapes.
   void ExecuteAction(TAction a, const std::function<void()>& handler) override;
+  bool HasAction(TAction a) const override;
   void SetActionEnabled(TAction a, bool on) override { action(a).enabled = on; }
   bool ActionEnabled(TAction a) const override { return action(a).enabled; }
   void SetActionVisible(TAction a, bool on) override { action(a).visible = on; }
@@ -144,9 +146,12 @@ class FakeMeterView : public IMeterView {
   QString status[3];
   QStringList statusHistory[3];  // every text written, in order
   QString caption;
-  // The state of an action; throws EUnknownAction for a value outside the list.
+  // The state of an action; throws EUnknownAction for a value outside the
+  // list and for an action taken away with RemoveAction, as the window does
+  // for an action it lacks.
   FakeAction& action(TAction a);
   const FakeAction& action(TAction a) const;
+  void RemoveAction(TAction a) { action(a).present = false; }
   int parameterPage = -1, deviceButtons = -1, diagramButtons = -1;
   int notebookPage = 0;
   QString inputCaption;
