@@ -210,7 +210,7 @@ void TMainForm::CreateActions() {
 }
 
 QAction* TMainForm::Action(TAction action) const {
-  if (!HasAction(action)) throw EUnknownAction(QString::number(ActionIndex(action)));
+  if (!HasAction(action)) throw EUnknownAction(action);
   return FActions[ActionIndex(action)];
 }
 

@@ -15,10 +15,14 @@ static_assert(std::size(kNames) == ActionCount);
 EUnknownAction::EUnknownAction(const QString& name)
     : std::logic_error("unknown action " + name.toStdString()) {}
 
+EUnknownAction::EUnknownAction(TAction action)
+    : EUnknownAction(ActionIndex(action) < ActionCount
+                         ? QLatin1String(kNames[ActionIndex(action)])
+                         : QLatin1Char('#') + QString::number(ActionIndex(action))) {}
+
 QLatin1String ActionName(TAction a) {
-  const int i = ActionIndex(a);
-  if (i < 0 || i >= ActionCount) throw EUnknownAction(QString::number(i));
-  return QLatin1String(kNames[i]);
+  if (ActionIndex(a) >= ActionCount) throw EUnknownAction(a);
+  return QLatin1String(kNames[ActionIndex(a)]);
 }
 
 TAction ActionNamed(const QString& name) {

@@ -36,6 +36,8 @@ constexpr int ActionIndex(TAction a) { return static_cast<int>(a); }
 class EUnknownAction : public std::logic_error {
  public:
   explicit EUnknownAction(const QString& name);
+  // Named by the action's text, or by its ordinal outside the list.
+  explicit EUnknownAction(TAction action);
 };
 
 // "acDT" for TAction::acDT; throws EUnknownAction for a value outside the

@@ -20,6 +20,8 @@ TEST(Action, AnUnknownNameOrValueFailsLoudly) {
   for (const char* name : {"", "acdt", "acDT ", "Open Port", "Test1", "acNoSuchAction"})
     EXPECT_THROW(ActionNamed(QString::fromLatin1(name)), EUnknownAction) << name;
   EXPECT_THROW(ActionName(static_cast<TAction>(ActionCount)), EUnknownAction);
+  EXPECT_STREQ(EUnknownAction(static_cast<TAction>(200)).what(), "unknown action #200");
+  EXPECT_STREQ(EUnknownAction(TAction::acOpenPort).what(), "unknown action acOpenPort");
   try {
     ActionNamed(QStringLiteral("acGetParameters"));
     FAIL();

@@ -21,10 +21,8 @@ FakeAction& FakeMeterView::action(TAction a) {
 }
 
 const FakeAction& FakeMeterView::action(TAction a) const {
-  const int i = ActionIndex(a);
-  if (i >= ActionCount) throw EUnknownAction(QString::number(i));
-  if (!FActions[i].present) throw EUnknownAction(ActionName(a));
-  return FActions[i];
+  if (!HasAction(a)) throw EUnknownAction(a);
+  return FActions[ActionIndex(a)];
 }
 
 bool FakeMeterView::HasAction(TAction a) const {
