@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "meter/Action.h"
+#include "support/ActionPrinter.h"
 
 TEST(Action, EveryNameLeadsBackToItsAction) {
   for (int i = 0; i < ActionCount; ++i) {
