@@ -66,7 +66,7 @@ TCustomComTerminal::TCustomComTerminal(QWidget* parent)
   resize(400, 250);
   setFont(DefaultFont());
   FontChanged();
-  FBuffer.Init();
+  FBuffer.Init(FColumns, FRows);
 }
 
 TCustomComTerminal::~TCustomComTerminal() { SetComPort(nullptr); }
@@ -75,7 +75,7 @@ void TCustomComTerminal::Loaded() {
   TComponent::Loaded();
   CreateEscapeCodes();
   if (!IsDesigning()) {
-    FBuffer.Init();
+    FBuffer.Init(FColumns, FRows);
     MoveCaret(FCaretPos.x(), FCaretPos.y());
   }
 }
@@ -98,7 +98,7 @@ void TCustomComTerminal::CreateEscapeCodes() {
 // ---------------------------------------------------------------- grid and cursor
 
 void TCustomComTerminal::ClearScreen() {
-  FBuffer.Init();
+  FBuffer.Init(FColumns, FRows);
   MoveCaret(1, 1);
   Invalidate();
 }
@@ -122,7 +122,7 @@ void TCustomComTerminal::AdvanceCaret() {
     if (y < FRows) {
       MoveCaret(1, y + 1);
     } else {
-      FBuffer.ScrollDown();
+      if (FBuffer.ScrollDown()) ScrollWindowLines(-1);
       MoveCaret(1, y);
     }
   }
@@ -131,15 +131,31 @@ void TCustomComTerminal::AdvanceCaret() {
 void TCustomComTerminal::LineFeed() {
   if (FCaretPos.y() < FRows)
     MoveCaret(FCaretPos.x(), FCaretPos.y() + 1);
-  else
-    FBuffer.ScrollDown();
+  else if (FBuffer.ScrollDown())
+    ScrollWindowLines(-1);
 }
 
 void TCustomComTerminal::ReverseLineFeed() {
   if (FCaretPos.y() > 1)
     MoveCaret(FCaretPos.x(), FCaretPos.y() - 1);
+  else if (FBuffer.ScrollUp())
+    ScrollWindowLines(1);
+}
+
+void TCustomComTerminal::EraseLine(int X, int Y) {
+  if (!FBuffer.EraseLine(X, Y)) return;
+  if (FDoubleBuffered)
+    Invalidate();
   else
-    FBuffer.ScrollUp();
+    InvalidateCells(X, Y, FBuffer.Columns(), Y);
+}
+
+void TCustomComTerminal::EraseScreen(int X, int Y) {
+  if (!FBuffer.EraseScreen(X, Y)) return;
+  if (FDoubleBuffered)
+    Invalidate();
+  else
+    InvalidateCells(X, Y, FBuffer.Columns(), FBuffer.Rows());
 }
 
 void TCustomComTerminal::Tab() {
@@ -232,14 +248,14 @@ bool TCustomComTerminal::ExecuteEscapeCode(TEscapeCode Code, const QStringList& 
     case ecCursorHome:
     case ecCursorMove: MoveCaret(p2, p1); break;
     case ecReverseLineFeed: ReverseLineFeed(); break;
-    case ecEraseLineFrom: FBuffer.EraseLine(x, y); break;
-    case ecEraseScreenFrom: FBuffer.EraseScreen(x, y); break;
+    case ecEraseLineFrom: EraseLine(x, y); break;
+    case ecEraseScreenFrom: EraseScreen(x, y); break;
     case ecEraseLine:
-      FBuffer.EraseLine(1, y);
+      EraseLine(1, y);
       MoveCaret(1, y);
       break;
     case ecEraseScreen:
-      FBuffer.EraseScreen(1, 1);
+      EraseScreen(1, 1);
       MoveCaret(1, 1);
       break;
     case ecSetTab: FBuffer.SetTab(x, true); break;
@@ -499,7 +515,7 @@ void TCustomComTerminal::GridSizeChanged() {
   AdjustSize();
   UpdateScrollRange();
   if (!IsLoading() && !IsDesigning()) {
-    FBuffer.Init();
+    FBuffer.Init(FColumns, FRows);
     Invalidate();
   }
   // A cursor left outside a smaller grid would write past its rows.

@@ -10,6 +10,7 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QColor>
 #include <QFont>
 #include <QPoint>
 #include <QStaticText>
@@ -17,10 +18,11 @@
 #include <memory>
 
 #include "platform/Component.h"
+#include "platform/ControlStyles.h"
 #include "serial/ComLink.h"
+#include "serial/ComTermBuffer.h"
 #include "serial/EscapeCodes.h"
-#include "serial/ui/ComTermBuffer.h"
-#include "serial/ui/TermTypes.h"
+#include "serial/TermTypes.h"
 
 class QIODevice;
 class TCustomComPort;
@@ -32,6 +34,10 @@ using TUnhandledEvent = std::function<void(TObject* Sender, TEscapeCode Code, co
 using TStrRecvEvent = std::function<void(TObject* Sender, QString& Str)>;
 using TKeyEvent = std::function<void(TObject* Sender, int& Key, Qt::KeyboardModifiers Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, QChar& Key)>;
+
+// The terminal's colours are plain $00BBGGRR values (the attribute table, the
+// font colour and Color); system colours are not used here.
+inline QColor ToQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   Q_OBJECT
@@ -168,7 +174,6 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   void scrollContentsBy(int dx, int dy) override;
 
  private:
-  friend class TComTermBuffer;
   class CaretHider;
 
   void KeyDown(int Key);
@@ -179,6 +184,8 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   void UpdateScrollRange();
   void AdjustSize();
   void GridSizeChanged();
+  void EraseLine(int X, int Y);
+  void EraseScreen(int X, int Y);
   void InvalidateCells(int L, int T, int R, int B);
   void Invalidate(const QRect& Area);
   void Invalidate();
@@ -218,7 +225,7 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   QPoint FTopLeft{1, 1};
   int FCaretHeight = 0;
   TTermAttributes FSaveAttr;
-  TComTermBuffer FBuffer{this};
+  TComTermBuffer FBuffer;
   std::unique_ptr<TEscapeCodes> FEscapeCodes;
   TTermAttributes FTermAttr;
   TTermMode FTermMode;
