@@ -11,14 +11,6 @@ void TComTermBuffer::Init(int Columns, int Rows) {
   for (int x = 1; x <= FColumns; x += 8) FTabs[x - 1] = true;
 }
 
-void TComTermBuffer::SetChar(int X, int Y, const TComTermChar& Char) {
-  if (Contains(X, Y)) FBuffer[Index(X, Y)] = Char;
-}
-
-TComTermChar TComTermBuffer::GetChar(int X, int Y) const {
-  return Contains(X, Y) ? FBuffer[Index(X, Y)] : TComTermChar();
-}
-
 void TComTermBuffer::ClearRow(int Y, int FromX) {
   const auto row = FBuffer.begin() + Index(1, Y);
   std::fill(row + (FromX - 1), row + FColumns, TComTermChar());

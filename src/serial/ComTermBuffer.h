@@ -11,8 +11,11 @@ class TComTermBuffer : public TObject {
  public:
   // Allocates an empty grid of this size with a stop every 8th column from 1.
   void Init(int Columns, int Rows);
-  void SetChar(int X, int Y, const TComTermChar& Char);
-  TComTermChar GetChar(int X, int Y) const;
+  // Inline: they run once per cell received and per cell painted.
+  void SetChar(int X, int Y, const TComTermChar& Char) {
+    if (Contains(X, Y)) FBuffer[Index(X, Y)] = Char;
+  }
+  TComTermChar GetChar(int X, int Y) const { return Contains(X, Y) ? FBuffer[Index(X, Y)] : TComTermChar(); }
   // Rows move up one line, the last row is cleared (ScrollUp: the reverse).
   // False before the first Init.
   bool ScrollDown();
@@ -35,8 +38,14 @@ class TComTermBuffer : public TObject {
 
  private:
   // Rows are kept in a ring so that scrolling clears one row instead of
-  // moving the whole grid; FTop is the stored row shown as row 1.
-  int Index(int X, int Y) const { return ((Y - 1 + FTop) % FRows) * FColumns + (X - 1); }
+  // moving the whole grid; FTop is the stored row shown as row 1. Y is inside
+  // the grid, so one subtraction wraps it (a division per cell costs more
+  // than the rest of putting a character).
+  int Index(int X, int Y) const {
+    int row = Y - 1 + FTop;
+    if (row >= FRows) row -= FRows;
+    return row * FColumns + (X - 1);
+  }
   void ClearRow(int Y, int FromX = 1);
 
   std::vector<TComTermChar> FBuffer;
