@@ -6,12 +6,17 @@
 #include <QStackedWidget>
 
 #include "components/Colors.h"
+#include "platform/FrameRequest.h"
 
-// Panel 0 draws itself: red while the port is offline (its text then names
-// the placeholder port "COMx"), button face otherwise.
-class TStatusBar::TDrawnPanel : public QFrame {
+// A sunken panel that draws its own text. Its size never depends on the
+// text, so a new text does not lay out the bar; the panel repaints at the next
+// frame, once however often the text changed meanwhile (panel 1 counts every
+// received line). Panel 0 is owner-drawn: red while the port is offline (its
+// text then names the placeholder port "COMx"), button face otherwise.
+class TStatusBar::TPanel : public QFrame {
  public:
-  explicit TDrawnPanel(QWidget* parent) : QFrame(parent) {
+  TPanel(QWidget* parent, Qt::Alignment align, bool ownerDraw)
+      : QFrame(parent), FAlign(align), FOwnerDraw(ownerDraw) {
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   }
   QString Text() const { return FText; }
@@ -23,23 +28,35 @@ class TStatusBar::TDrawnPanel : public QFrame {
   void SetText(const QString& text) {
     if (text == FText) return;
     FText = text;
-    setToolTip(text);
-    update();
+    if (FOwnerDraw) setToolTip(text);
+    FRepaint.Request();
   }
 
  protected:
   void paintEvent(QPaintEvent* e) override {
     QFrame::paintEvent(e);
     QPainter p(this);
-    const QRect r = contentsRect();
-    const bool offline = FText.contains(QLatin1String("COMx"));
-    p.fillRect(r, ColorToQColor(offline ? clRed : clBtnFace, palette()));
+    QRect r = contentsRect();
+    if (FOwnerDraw) {
+      const bool offline = FText.contains(QLatin1String("COMx"));
+      p.fillRect(r, ColorToQColor(offline ? clRed : clBtnFace, palette()));
+      p.setPen(palette().color(QPalette::WindowText));
+      p.drawText(r.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, FText);
+      return;
+    }
+    // Placed as a framed label places its text: half an x in from a side it
+    // is aligned to.
+    const int indent = fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2;
+    if (FAlign & Qt::AlignLeft) r.setLeft(r.left() + indent);
     p.setPen(palette().color(QPalette::WindowText));
-    p.drawText(r.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, FText);
+    p.drawText(r, FAlign | Qt::AlignVCenter | Qt::TextSingleLine, FText);
   }
 
  private:
+  Qt::Alignment FAlign;
+  bool FOwnerDraw;
   QString FText;
+  platform::FrameRequest FRepaint{[this] { update(); }};
 };
 
 namespace {
@@ -62,12 +79,12 @@ TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent) {
   auto* row = new QHBoxLayout(panels);
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(2);
-  FPanel0 = new TDrawnPanel(panels);
+  FPanel0 = new TPanel(panels, Qt::AlignLeft, true);
   FPanel0->setFixedWidth(175);
-  FPanel1 = SunkenLabel(panels, Qt::AlignHCenter);
+  FPanel1 = new TPanel(panels, Qt::AlignHCenter, false);
   FPanel1->setFixedWidth(50);
   // The last panel takes what is left: its texts are longer than 50 pixels.
-  FPanel2 = SunkenLabel(panels, Qt::AlignLeft);
+  FPanel2 = new TPanel(panels, Qt::AlignLeft, false);
   FPanel2->setMinimumWidth(50);
   row->addWidget(FPanel0);
   row->addWidget(FPanel1);
@@ -82,8 +99,8 @@ TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent) {
 QString TStatusBar::PanelText(int index) const {
   switch (index) {
     case 0: return FPanel0->Text();
-    case 1: return FPanel1->text();
-    case 2: return FPanel2->text();
+    case 1: return FPanel1->Text();
+    case 2: return FPanel2->Text();
     default: return {};
   }
 }
@@ -91,8 +108,8 @@ QString TStatusBar::PanelText(int index) const {
 void TStatusBar::SetPanelText(int index, const QString& text) {
   switch (index) {
     case 0: FPanel0->SetText(text); break;
-    case 1: FPanel1->setText(text); break;
-    case 2: FPanel2->setText(text); break;
+    case 1: FPanel1->SetText(text); break;
+    case 2: FPanel2->SetText(text); break;
     default: break;
   }
 }

@@ -27,10 +27,10 @@ class TStatusBar : public QStatusBar {
   void SetSimpleText(const QString& text);
 
  private:
-  class TDrawnPanel;
+  class TPanel;
   QStackedWidget* FPages = nullptr;
-  TDrawnPanel* FPanel0 = nullptr;
-  QLabel* FPanel1 = nullptr;
-  QLabel* FPanel2 = nullptr;
+  TPanel* FPanel0 = nullptr;
+  TPanel* FPanel1 = nullptr;
+  TPanel* FPanel2 = nullptr;
   QLabel* FSimple = nullptr;
 };

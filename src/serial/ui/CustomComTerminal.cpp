@@ -647,7 +647,7 @@ void TCustomComTerminal::scrollContentsBy(int dx, int dy) {
   if (!FDirty.isEmpty()) {
     // Waiting areas were measured from the old position.
     FDirty = QRect();
-    FFrame.stop();
+    FFrame.Cancel();
     viewport()->update();
   } else if (FDoubleBuffered)
     viewport()->update();
@@ -685,7 +685,7 @@ void TCustomComTerminal::InvalidateCells(int L, int T, int R, int B) {
 
 void TCustomComTerminal::Invalidate(const QRect& Area) {
   FDirty |= Area;
-  if (!FFrame.isActive()) FFrame.start(FrameInterval, this);
+  FFrame.Request();
 }
 
 void TCustomComTerminal::Invalidate() { Invalidate(viewport()->rect()); }
@@ -777,11 +777,7 @@ void TCustomComTerminal::ShowCaret() {
 }
 
 void TCustomComTerminal::timerEvent(QTimerEvent* event) {
-  if (event->timerId() == FFrame.timerId()) {
-    FFrame.stop();
-    viewport()->update(FDirty);
-    FDirty = QRect();
-  } else if (event->timerId() == FCaretBlink.timerId()) {
+  if (event->timerId() == FCaretBlink.timerId()) {
     FCaretBlinkOn = !FCaretBlinkOn;
     Invalidate(CaretRect());
   } else {
