@@ -259,14 +259,16 @@ struct SerialDevice::Impl {
     return ev & msk;
   }
 
-  // Received bytes nobody has read yet, in the kernel and in the queue, and
-  // every byte that ever arrived; false when the device cannot tell.
-  bool Arrived(int& waiting, std::int64_t& total) {
+  // Received bytes nobody has read yet (in the kernel and in the queue),
+  // every byte that ever arrived, and the input size the queue stands for;
+  // false when the device cannot tell.
+  bool Arrived(int& waiting, std::int64_t& total, int& size) {
     int kernel = 0;
     if (ioctl(fd, FIONREAD, &kernel) != 0) return false;
     std::lock_guard lock(m);
     waiting = kernel + Size();
     total = pulledTotal + kernel;
+    size = inputSize > 0 ? inputSize : capacity;
     return true;
   }
 
@@ -279,25 +281,24 @@ struct SerialDevice::Impl {
   // hold them. False when `stop` came.
   bool GatherBurst(const StopSignal* stop) {
     const std::int64_t now = NowUs();
-    int waiting = 0;
+    int waiting = 0, size = 0;
     std::int64_t total = 0;
-    if (!Arrived(waiting, total)) return true;
+    if (!Arrived(waiting, total, size)) return true;
     const bool stream = lastRxUs >= 0 && now - lastRxUs < kStreamGapUs && gatherUs >= 0;
     // Arrival pace since the last gathering, bytes per microsecond.
-    const double pace = stream && now > gatherUs && total > gatherTotal
-                            ? static_cast<double>(total - gatherTotal) / static_cast<double>(now - gatherUs)
-                            : 0;
+    double pace = 0;
+    if (stream && now > gatherUs && total > gatherTotal)
+      pace = static_cast<double>(total - gatherTotal) / static_cast<double>(now - gatherUs);
     gatherUs = now;
     gatherTotal = total;
     std::int64_t pause = 0;
     if (!stream) {
       if (waiting < kBurstBytes) pause = kBurstUs;
     } else {
-      const int size = inputSize > 0 ? inputSize : capacity;
       const int cap = size / 2;
-      if (waiting < cap)
-        pause = pace > 0 ? std::min<std::int64_t>(kStreamGatherUs, static_cast<std::int64_t>((cap - waiting) / pace))
-                         : kStreamGatherUs;
+      if (waiting < cap) pause = kStreamGatherUs;
+      if (waiting < cap && pace > 0)
+        pause = std::min(pause, static_cast<std::int64_t>((cap - waiting) / pace));
     }
     if (pause < kMinPauseUs) return true;
     return !SleepUnlessStopped(stop, pause);
