@@ -55,22 +55,22 @@ struct Receiver {
 
   explicit Receiver(bool logFile) {
     logic.SetDevice(Hexlin);
-    logic.ComPort.SetPort(pty.SlavePath());
-    logic.ComPort.SetBaudRate(br921600);
+    logic.ComPort().SetPort(pty.SlavePath());
+    logic.ComPort().SetBaudRate(br921600);
     // The program's handler, then a count that ends the run (no polling timer:
     // it would add wake-ups of its own).
-    logic.ComMessPacket.OnPacket = [this](TObject* s, const std::string& p) {
-      logic.Measurement.ComMessPacketPacket(s, p);
+    logic.ComMessPacket().OnPacket = [this](TObject* s, const std::string& p) {
+      logic.Measurement().ComMessPacketPacket(s, p);
       if (++packets >= target) loop.quit();
     };
     if (logFile) {
       logName = dir.filePath("bench.csv");
       view.saveDialogAnswers.push_back(logName);
-      logic.Measurement.acStartStopLogExecute();
+      logic.Measurement().acStartStopLogExecute();
     }
-    logic.ComPort.Open();
+    logic.ComPort().Open();
   }
-  ~Receiver() { logic.ComPort.Close(); }
+  ~Receiver() { logic.ComPort().Close(); }
 };
 
 // range(0): lines per second, range(1): lines per write, range(2): 1 with a
@@ -130,7 +130,7 @@ void BM_MeasurePacket(benchmark::State& state) {
   logic.SetDevice(Hexlin);
   if (state.range(0)) {
     view.saveDialogAnswers.push_back(dir.filePath("packets.csv"));
-    logic.Measurement.acStartStopLogExecute();
+    logic.Measurement().acStartStopLogExecute();
   }
   std::vector<std::string> lines;
   for (int i = 0; i < 100; ++i) {
@@ -138,7 +138,7 @@ void BM_MeasurePacket(benchmark::State& state) {
     lines.emplace_back(l.constData(), l.size() - 2);
   }
   std::size_t i = 0;
-  for (auto _ : state) logic.Measurement.ComMessPacketPacket(nullptr, lines[i++ % 100]);
+  for (auto _ : state) logic.Measurement().ComMessPacketPacket(nullptr, lines[i++ % 100]);
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_MeasurePacket)->Arg(0)->Arg(1);

@@ -26,9 +26,9 @@ struct Rig {
   FakeMeterView view;
   TMeterLogic logic{view};
   Rig() {
-    logic.ComPort.SetPort(pty.SlavePath());
+    logic.ComPort().SetPort(pty.SlavePath());
     logic.SetDevice(Hexlin);
-    logic.ComPort.Open();
+    logic.ComPort().Open();
   }
 };
 

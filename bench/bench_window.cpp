@@ -160,11 +160,11 @@ void BM_Window(benchmark::State& state) {
     TMeterLogic& logic = form->Logic();
     // What the interface setup would have stored.
     logic.SetDevice(model);
-    logic.ComPort.SetPort(pty.SlavePath());
-    logic.ComPort.SetBaudRate(br921600);
+    logic.ComPort().SetPort(pty.SlavePath());
+    logic.ComPort().SetBaudRate(br921600);
     form->show();
-    PumpUntil([&] { return logic.ComPort.Connected(); }, 5000);
-    if (!logic.ComPort.Connected()) {
+    PumpUntil([&] { return logic.ComPort().Connected(); }, 5000);
+    if (!logic.ComPort().Connected()) {
       state.SkipWithError("the port did not open");
       return;
     }
@@ -196,20 +196,20 @@ void BM_Window(benchmark::State& state) {
     const char lineStart = line[0];
 
     long long good = 0, bad = 0, rx80 = 0, handOvers = 0;
-    auto packet = logic.ComMessPacket.OnPacket;
-    logic.ComMessPacket.OnPacket = [&](TObject* s, const std::string& p) {
+    auto packet = logic.ComMessPacket().OnPacket;
+    logic.ComMessPacket().OnPacket = [&](TObject* s, const std::string& p) {
       if (p.size() == lineSize && p[0] == lineStart) ++good;
       else ++bad;
       packet(s, p);
     };
-    auto rx80Full = logic.ComPort.OnRx80Full;
-    logic.ComPort.OnRx80Full = [&](TObject* s) {
+    auto rx80Full = logic.ComPort().OnRx80Full;
+    logic.ComPort().OnRx80Full = [&](TObject* s) {
       ++rx80;
       rx80Full(s);
     };
     TComLink counter;
     counter.OnRxBuf = [&](TObject*, const char*, int) { ++handOvers; };
-    logic.ComPort.RegisterLink(&counter);
+    logic.ComPort().RegisterLink(&counter);
     PaintCounter paints(form.get(), form->StatusBar, form->ComTerminal);
 
     const long long writes = static_cast<long long>(seconds * linesPerSecond / burst);
@@ -243,7 +243,7 @@ void BM_Window(benchmark::State& state) {
     const double wall = Now() - t0;
     const long long x1 = XRequestsSoFar();
     const Usage u1 = ThreadUsage(RUSAGE_SELF);
-    logic.ComPort.UnRegisterLink(&counter);
+    logic.ComPort().UnRegisterLink(&counter);
     const double cpu = u1.cpu - u0.cpu - writer.cpu;
 
     long long logged = -1;
@@ -252,7 +252,7 @@ void BM_Window(benchmark::State& state) {
       QFile f(logName);
       if (f.open(QIODevice::ReadOnly)) logged = f.readAll().count('\n') - 1;
     }
-    logic.ComPort.Close();
+    logic.ComPort().Close();
 
     state.counters["lines_sent"] = static_cast<double>(sent);
     state.counters["lines_received"] = static_cast<double>(good);

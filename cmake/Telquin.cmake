@@ -18,18 +18,28 @@ function(telquin_library name)
 endfunction()
 
 # One test executable per library: every *.cpp of the test folder, the shared
-# test support and GoogleTest. Widget tests run offscreen (set by the shared
-# test main, which also points the settings store at a temporary folder).
+# test support and GoogleTest. WIDGETS: the test main makes a QApplication and
+# widgets render offscreen; without it the executable links Qt Core alone.
+# The test main also picks the offscreen platform and Qt's own event loop,
+# and points the settings store at a temporary folder.
+# Test names carry the parameter index, never the printed value: a printed
+# struct holds pointers, and names must be the same in every run.
 function(telquin_test name folder)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "WIDGETS" "" "LIBS" ${ARGN})
   file(GLOB _src CONFIGURE_DEPENDS ${folder}/*.cpp ${folder}/*.h)
   if(NOT _src)
     return()
   endif()
   add_executable(${name} ${_src})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} telquin_testsupport
+  if(ARG_WIDGETS)
+    set(_main telquin_testmain_widgets)
+  else()
+    set(_main telquin_testmain_core)
+  endif()
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} telquin_testsupport ${_main}
                         GTest::gtest GTest::gmock)
   gtest_discover_tests(${name}
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_NO_GLIB=1"
+    NO_PRETTY_VALUES
+    PROPERTIES LABELS ${name}
     DISCOVERY_TIMEOUT 60)
 endfunction()

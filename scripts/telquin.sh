@@ -3,8 +3,11 @@
 #   scripts/telquin.sh run        build and start the program
 #   scripts/telquin.sh test       build and run every test (ctest)
 #   scripts/telquin.sh test-asan  the same, built with AddressSanitizer and UBSan
+#   scripts/telquin.sh test-tsan  the threaded tests built with ThreadSanitizer
 #   scripts/telquin.sh fuzz       build the libFuzzer targets with clang, short runs
 # Missing Debian packages are installed with apt-get first.
+# TELQUIN_WERROR=ON in the environment turns compiler warnings into errors
+# (CI sets it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$(pwd)
@@ -28,13 +31,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   sudo=""
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
 fi
 
 configure_build() {  # dir, extra cmake args...
   local dir=$1; shift
-  cmake -S "$top" -B "$dir" -G Ninja "$@" >/dev/null
+  cmake -S "$top" -B "$dir" -G Ninja -DTELQUIN_WERROR="${TELQUIN_WERROR:-OFF}" "$@" >/dev/null
   cmake --build "$dir" -j "$jobs"
 }
 
@@ -50,14 +53,30 @@ case "$mode" in
     ;;
   test)
     configure_build build-test -DTELQUIN_TESTS=ON
-    cd build-test && ctest --output-on-failure -j "$jobs" --timeout 300
+    cd build-test && ctest --output-on-failure --no-tests=error -j "$jobs" --timeout 300
     ;;
   test-asan)
     configure_build build-asan -DTELQUIN_TESTS=ON -DTELQUIN_BENCH=OFF \
       -DTELQUIN_SANITIZE=address,undefined -DCMAKE_BUILD_TYPE=Debug
     cd build-asan
-    ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-      ctest --output-on-failure -j "$jobs" --timeout 600
+    ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$top/tests/lsan.supp" \
+      UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+      ctest --output-on-failure --no-tests=error -j "$jobs" --timeout 600
+    ;;
+  test-tsan)
+    # The tests whose code runs on more than one thread: the serial port's
+    # event thread, the meter logic on a real port, the threaded timer and
+    # the scrolling panel that paints on the timer's worker.
+    tsan_tests=(test_serial test_meter test_components)
+    cmake -S "$top" -B build-tsan -G Ninja -DTELQUIN_WERROR="${TELQUIN_WERROR:-OFF}" \
+      -DTELQUIN_TESTS=ON -DTELQUIN_BENCH=OFF -DTELQUIN_SANITIZE=thread \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build build-tsan -j "$jobs" --target "${tsan_tests[@]}"
+    cd build-tsan
+    export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$top/tests/tsan.supp"
+    ctest --output-on-failure --no-tests=error -j "$jobs" --timeout 600 -L '^(test_serial|test_meter)$'
+    ctest --output-on-failure --no-tests=error -j "$jobs" --timeout 600 -L '^test_components$' \
+      -R '^(ThreadedTimer|SecretPanel)'
     ;;
   fuzz)
     configure_build build-fuzz -DTELQUIN_FUZZ=ON -DTELQUIN_TESTS=OFF -DTELQUIN_BENCH=OFF \
@@ -65,10 +84,16 @@ case "$mode" in
     secs=${FUZZ_SECONDS:-20}
     for f in build-fuzz/fuzz/fuzz_*; do
       [ -f "$f" ] && [ -x "$f" ] || continue  # skip the AUTOMOC folders
-      echo "== $(basename "$f") for ${secs}s"
-      "$f" -max_total_time="$secs" -rss_limit_mb=2048 -print_final_stats=1 2>&1 | tail -n 3
+      name=$(basename "$f")
+      # libFuzzer adds what it finds to its first corpus folder: work on a copy
+      # so the checked-in seeds stay as they are.
+      corpus=build-fuzz/corpus/$name
+      mkdir -p "$corpus"
+      [ -d "fuzz/corpus/$name" ] && cp -n fuzz/corpus/"$name"/* "$corpus"/ 2>/dev/null || true
+      echo "== $name for ${secs}s"
+      "$f" "$corpus" -max_total_time="$secs" -rss_limit_mb=2048 -print_final_stats=1 2>&1 | tail -n 3
     done
     ;;
   *)
-    echo "usage: $0 run|test|test-asan|fuzz" >&2; exit 2 ;;
+    echo "usage: $0 run|test|test-asan|test-tsan|fuzz" >&2; exit 2 ;;
 esac

@@ -5,20 +5,19 @@
 
 #include "platform/AppException.h"
 #include "platform/DebugOut.h"
-#include "serial/ComPort.h"
+#include "serial/UserErrorText.h"
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("Telquin"));
-  platform::SetApplicationExceptionHandler([](const QString& m) { ShowException(m); });
+  platform::SetApplicationExceptionHandler(
+      [](const std::exception& e) { ShowException(UserErrorText(e)); });
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
-  } catch (const EComPort& e) {
-    ShowException(e.Message());
   } catch (const std::exception& e) {
-    ShowException(QString::fromLocal8Bit(e.what()));
+    ShowException(UserErrorText(e));
   }
   return false;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The application object: like the class library's, it shows an exception
-// that a handler let escape instead of ending the program.
+// The application object: it shows an exception that a handler let escape
+// instead of ending the program.
 
 #include <QApplication>
 

@@ -11,10 +11,12 @@
 #include <QWidget>
 #include <functional>
 
+#include "app/ChartLook.h"
+
 class QCustomPlot;
 class QMenu;
 
-class TChart : public QWidget {
+class TChart : public QWidget, public IChartLook {
   Q_OBJECT
 
  public:
@@ -32,9 +34,9 @@ class TChart : public QWidget {
   QPointF Point(int index) const;
 
   // Look of the series.
-  void SetPointerVisible(bool on);
+  void SetPointerVisible(bool on) override;
   bool PointerVisible() const { return FPointerVisible; }
-  void SetStairs(bool on);
+  void SetStairs(bool on) override;
   bool Stairs() const { return FStairs; }
 
   // Title line above the plot area.
@@ -42,10 +44,10 @@ class TChart : public QWidget {
   QString Title() const;
 
   // Value axis: automatic (follows the points) or fixed.
-  void SetLeftAxisAutomatic(bool on);
+  void SetLeftAxisAutomatic(bool on) override;
   bool LeftAxisAutomatic() const { return FLeftAutomatic; }
-  void SetLeftAxisMinimum(double v);
-  void SetLeftAxisMaximum(double v);
+  void SetLeftAxisMinimum(double v) override;
+  void SetLeftAxisMaximum(double v) override;
   double LeftAxisMinimum() const;
   double LeftAxisMaximum() const;
   double BottomAxisMinimum() const;
@@ -53,9 +55,9 @@ class TChart : public QWidget {
 
   // Mouse zoom (drag a rectangle to the lower right; dragging the other way
   // undoes the zoom) and panning with the right mouse button.
-  void SetAllowZoom(bool on);
+  void SetAllowZoom(bool on) override;
   bool AllowZoom() const { return FAllowZoom; }
-  void SetAllowPanning(bool on);
+  void SetAllowPanning(bool on) override;
   bool AllowPanning() const { return FAllowPanning; }
   // Both axes shrink (percent > 100) or grow around their centres.
   void ZoomPercent(double percent);

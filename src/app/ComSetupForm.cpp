@@ -114,12 +114,12 @@ void TComSetupForm::showEvent(QShowEvent* event) {
 
 void TComSetupForm::FormShow() {
   cb_device->setCurrentIndex(static_cast<int>(FLogic.Device()));
-  Combo_Port->SetComPort(&FLogic.ComPort);
+  Combo_Port->SetComPort(&FLogic.ComPort());
   Combo_Port->UpdateSettings();
   if (FFirst) {
     // Later shows: the port's rate in the list built last.
     Combo_Baudrate->setCurrentIndex(
-        Combo_Baudrate->findText(BaudRateToText(FLogic.ComPort.BaudRate())));
+        Combo_Baudrate->findText(BaudRateToText(FLogic.ComPort().BaudRate())));
   } else {
     // The first show offers the model's default rate, not the stored one.
     cb_deviceChange();
@@ -148,7 +148,7 @@ void TComSetupForm::CheckBox2Click() {
 }
 
 void TComSetupForm::OKButtonClick() {
-  TComPort& port = FLogic.ComPort;
+  TComPort& port = FLogic.ComPort();
   port.BeginUpdate();
   try {
     port.SetBaudRate(TextToBaudRate(Combo_Baudrate->currentText()));
@@ -173,13 +173,9 @@ void TComSetupForm::OKButtonClick() {
   port.StoreSettings(stRegistry, kStoreKey);
   StoreDeviceType(FLogic.Device());
 
-  FLogic.Simulator.SetSimuVersion(Simulation());
+  FLogic.Simulator().SetSimuVersion(Simulation());
   FView.SetActionVisible(QStringLiteral("acSimulation"), Simulation());
-  // A running timer is left alone, not restarted.
-  if (!AutoGet())
-    FLogic.Timer_AutoGet.stop();
-  else if (!FLogic.Timer_AutoGet.isActive())
-    FLogic.Timer_AutoGet.start();
+  FLogic.ArmAutoGet(AutoGet());
 }
 
 void acSettingsExecute(TComSetupForm& dialog, TMeterLogic& logic) {

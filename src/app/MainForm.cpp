@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,6 +15,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QStatusTipEvent>
@@ -26,9 +28,12 @@
 #include <QVBoxLayout>
 
 #include "app/ActionButton.h"
+#include "app/ActionShortcuts.h"
 #include "app/ActionTable.h"
 #include "app/Chart.h"
 #include "app/DialogFilter.h"
+#include "app/GraphicSetupForm.h"
+#include "app/ElidedLabel.h"
 #include "app/ImageList.h"
 #include "meter/MeterLogic.h"
 #include "app/ParamPage.h"
@@ -42,51 +47,46 @@ namespace {
 
 // One button of a row of the bottom notebooks: caption, action, position.
 struct TRowButton {
-  const char* caption;
-  const char* action;  // nullptr: the slot stays empty
+  QString caption;
+  QString action;  // empty: the slot stays empty
   int x;
   int width = 75;
 };
 
 // Buttons 75 pixels wide, 80 apart from x = 8.
-QVector<TRowButton> Slots(std::initializer_list<std::pair<const char*, const char*>> buttons) {
+QVector<TRowButton> Slots(const QVector<TRowSlot>& buttons) {
   QVector<TRowButton> row;
   int x = 8;
-  for (const auto& [caption, action] : buttons) {
-    row.append({caption, action, x});
+  for (const TRowSlot& b : buttons) {
+    row.append({b.caption, b.action, x});
     x += 80;
   }
   return row;
 }
 
-constexpr std::pair<const char*, const char*> kEmpty{nullptr, nullptr};
-constexpr std::pair<const char*, const char*> kStop{"STOP", "acStop"};
-constexpr std::pair<const char*, const char*> kDT{"DT", "acDT"};
-constexpr std::pair<const char*, const char*> kDF{"DF", "acDF"};
-constexpr std::pair<const char*, const char*> kTP{"TP", "acTP"};
-constexpr std::pair<const char*, const char*> kID{"ID", "acID"};
-
+// The device page's rows, one per model in model order.
 QVector<QVector<TRowButton>> DeviceRows() {
-  return {
-      Slots({kStop, kDT, {"DW", "acDW"}, kDF, kTP, kID}),
-      Slots({kStop, kDT, {"DJ", "acDJ"}, kDF, kTP, kID}),
-      Slots({kStop, kDT, kDF, kEmpty, kTP, kID}),
-      Slots({kStop, kDT, {"Signal", "acSd"}, kEmpty, kTP, kID}),
-      Slots({kStop, kDT, {"CT", "acCT"}, {"DM", "acDM"}, {"Display", "acDisplay"}, kTP, kID}),
-  };
+  QVector<QVector<TRowButton>> rows;
+  for (int d = 0; d < DeviceTypeCount; ++d)
+    rows.append(Slots(ModelTable(DeviceFromOrdinal(d)).deviceButtons));
+  return rows;
 }
 
+// The diagram page's rows by the models' grafikPage, each ending in the
+// diagram's own four buttons.
 QVector<QVector<TRowButton>> GrafikRows() {
-  constexpr std::pair<const char*, const char*> clear{"Clear", "acClearGrafik"};
-  constexpr std::pair<const char*, const char*> setup{"Setup", "acGrafik"};
-  constexpr std::pair<const char*, const char*> print{"Print", "acPrintGrafik"};
-  constexpr std::pair<const char*, const char*> save{"Save", "acSaveGrafik"};
-  return {
-      Slots({kStop, kDT, {"DW", "acDW"}, kDF, clear, setup, print, save}),
-      Slots({kStop, kDT, kDF, kEmpty, clear, setup, print, save}),
-      Slots({kStop, kDT, kDF, kEmpty, clear, setup, print, save}),
-      Slots({kStop, kDT, kEmpty, kEmpty, clear, setup, print, save}),
-  };
+  const QVector<TRowSlot> diagram{{"Clear", "acClearGrafik"},
+                                  {"Setup", "acGrafik"},
+                                  {"Print", "acPrintGrafik"},
+                                  {"Save", "acSaveGrafik"}};
+  QVector<QVector<TRowButton>> rows;
+  for (int d = 0; d < DeviceTypeCount; ++d) {
+    const TModelTable& t = ModelTable(DeviceFromOrdinal(d));
+    if (t.grafikPage < 0) continue;
+    if (rows.size() <= t.grafikPage) rows.resize(t.grafikPage + 1);
+    rows[t.grafikPage] = Slots(t.grafikButtons + diagram);
+  }
+  return rows;
 }
 
 // Holds a label at the size its layout gives the holder. A label asks its
@@ -105,6 +105,9 @@ class TLabelHolder : public QWidget {
  protected:
   void resizeEvent(QResizeEvent*) override { FLabel->setGeometry(rect()); }
 };
+
+// The gauge's column is 280 pixels wide.
+constexpr int kGaugeMinimumHeight = 180;
 
 QFont TahomaPixels(int pixels) {
   QFont f(QStringLiteral("Tahoma"));
@@ -180,6 +183,7 @@ TMainForm::~TMainForm() = default;
 // ---------------------------------------------------------------- building
 
 void TMainForm::CreateActions() {
+  FShortcuts = new TActionShortcuts(this);
   for (const TActionDef& d : MainActions()) {
     auto* a = new QAction(QString::fromUtf8(d.caption), this);
     a->setObjectName(QString::fromLatin1(d.name));
@@ -204,17 +208,31 @@ void TMainForm::CreateActions() {
     });
     addAction(a);
     FActions.insert(a->objectName(), a);
+    FShortcuts->Add(a, d.enabled);
   }
   connect(Action(QStringLiteral("acExit")), &QAction::triggered, this,
           [this] { acExitExecute(this); });
   connect(Action(QStringLiteral("acResetZoom")), &QAction::triggered, this,
           [this] { acResetZoomExecute(this); });
+  // Their failures are shown, as those of the meter actions.
+  const std::pair<const char*, void (TMainForm::*)(TObject*)> shown[] = {
+      {"acGrafik", &TMainForm::acGrafikExecute},
+      {"acPrintGrafik", &TMainForm::acPrintGrafikExecute},
+      {"acPrint", &TMainForm::acPrintExecute},
+      {"acPrinterSetup", &TMainForm::acPrinterSetupExecute},
+  };
+  for (const auto& [name, handler] : shown) {
+    const QString n = QString::fromLatin1(name);
+    connect(Action(n), &QAction::triggered, this,
+            [this, n, h = handler] { ExecuteAction(n, [this, h] { (this->*h)(this); }); });
+  }
 }
 
 void TMainForm::CreateMenus() {
   MainMenu1 = new QMenuBar(this);
   MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
   setMenuBar(MainMenu1);
+  FShortcuts->WatchMenuBar(MainMenu1);
   // "-" is a separator.
   auto fill = [this](QMenu* menu, std::initializer_list<const char*> items) {
     for (const char* item : items) {
@@ -327,9 +345,8 @@ QWidget* ButtonRow(QWidget* parent, const QVector<TRowButton>& buttons,
   row->setFixedHeight(41);
   int right = 0;
   for (const TRowButton& b : buttons) {
-    if (!b.action) continue;
-    auto* button = new TActionButton(QString::fromLatin1(b.caption),
-                                     actions.value(QString::fromLatin1(b.action)), row);
+    if (b.action.isEmpty()) continue;
+    auto* button = new TActionButton(b.caption, actions.value(b.action), row);
     button->setGeometry(b.x, 8, b.width, 25);
     right = std::max(right, b.x + b.width + 8);
   }
@@ -358,9 +375,11 @@ QWidget* TMainForm::CreateDevicePage() {
   gb_length = new QGroupBox(QStringLiteral("Serial Interface"), page);
   gb_length->setObjectName(QStringLiteral("gb_length"));
   gb_length->setFixedHeight(105);
+  // A line of any length is shown cut, the window keeps its width.
   auto* holder = new TLabelHolder(gb_length);
-  lb_input = new QLabel(QStringLiteral("-"), holder);
+  lb_input = new TElidedLabel(holder);
   holder->FLabel = lb_input;
+  lb_input->setText(QStringLiteral("-"));
   lb_input->setObjectName(QStringLiteral("lb_input"));
   lb_input->setFont(TahomaPixels(48));
   lb_input->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -390,6 +409,10 @@ QWidget* TMainForm::CreateDevicePage() {
   AnalogMeter->SetHighZone(20001);
   AnalogMeter->SetLowZone(3999);
   AnalogMeter->SetLowZoneColor(clRed);
+  // The scale is drawn to the control's shape; flatter than about two to
+  // three its tick labels, needle and value run into each other, so the
+  // window stops growing smaller instead.
+  AnalogMeter->setMinimumHeight(kGaugeMinimumHeight);
   auto* al = new QVBoxLayout(analog);
   al->addWidget(AnalogMeter);
   lv->addWidget(analog, 3);
@@ -409,6 +432,7 @@ QWidget* TMainForm::CreateDevicePage() {
   ComTerminal->SetLocalEcho(true);
   ComTerminal->SetRows(34);
   ComTerminal->SetScrollBars(ssVertical);
+  ComTerminal->SetBorderStyle(bsNone);  // the group box frames it
   ComTerminal->SetCaret(tcUnderline);
   ComTerminal->SetWrapLines(true);
   ComTerminal->EndLoading();
@@ -498,6 +522,19 @@ void TMainForm::acExitExecute(TObject*) { close(); }
 
 void TMainForm::acResetZoomExecute(TObject*) { Chart1->UndoZoom(); }
 
+void TMainForm::SetGraphicSetupForm(TGraphicSetupForm* form) {
+  FGraphicSetupForm = form;
+  OnChartPointNumber = [form] { return form ? form->XNumber() : 250; };
+}
+
+void TMainForm::acGrafikExecute(TObject*) {
+  if (FGraphicSetupForm) ExecDialog(*FGraphicSetupForm);
+}
+
+int TMainForm::ExecDialog(QDialog& dialog) {
+  return OnModalDialog ? OnModalDialog(dialog) : dialog.exec();
+}
+
 void TMainForm::AppHint(const QString& hint) {
   if (hint.isEmpty()) {
     StatusBar->SetSimplePanel(false);
@@ -563,6 +600,16 @@ void TMainForm::SetPictureDialogInitialDir(const QString& dir) {
   FSavePictureDialog->setDirectory(dir);
 }
 
+void TMainForm::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  // Window managers keep a window at the minimum size its layouts need; a
+  // resize that ignores that hint (none running, or one that does not honour
+  // it) would lay the groups over each other, so the window takes it back.
+  const QSize least = size().expandedTo(minimumSize());
+  if (least != size())
+    QTimer::singleShot(0, this, [this] { resize(size().expandedTo(minimumSize())); });
+}
+
 bool TMainForm::event(QEvent* event) {
   // The hint of whatever the mouse is over (toolbar, menu item, control)
   // arrives here; an empty one when it leaves.
@@ -582,16 +629,16 @@ QString TMainForm::StatusText(int panel) const { return StatusBar->PanelText(pan
 void TMainForm::SetCaption(const QString& caption) { setWindowTitle(caption); }
 
 void TMainForm::SetActionEnabled(const QString& action, bool on) {
-  if (QAction* a = Action(action)) a->setEnabled(on);
+  if (QAction* a = Action(action)) FShortcuts->SetEnabled(a, on);
 }
 
 bool TMainForm::ActionEnabled(const QString& action) const {
   const QAction* a = Action(action);
-  return a && a->isEnabled();
+  return a && FShortcuts->Enabled(a);
 }
 
 void TMainForm::SetActionVisible(const QString& action, bool on) {
-  if (QAction* a = Action(action)) a->setVisible(on);
+  if (QAction* a = Action(action)) FShortcuts->SetVisible(a, on);
 }
 
 void TMainForm::SetActionChecked(const QString& action, bool on) {
@@ -711,7 +758,7 @@ std::optional<QString> TMainForm::RunFileDialog(QFileDialog* dialog, const FileD
     if (o.filterIndex >= 1 && o.filterIndex <= filters.size())
       dialog->selectNameFilter(filters[o.filterIndex - 1]);
   }
-  if (dialog->exec() != QDialog::Accepted) return std::nullopt;
+  if (ExecDialog(*dialog) != QDialog::Accepted) return std::nullopt;
   const QStringList files = dialog->selectedFiles();
   if (files.isEmpty()) return std::nullopt;
   return files.first();
@@ -732,12 +779,12 @@ std::optional<QString> TMainForm::ExecuteSavePictureDialog() {
 void TMainForm::ShowMessage(const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
                   this);
-  box.exec();
+  ExecDialog(box);
 }
 
 void TMainForm::ShowError(const QString& text) {
   QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok, this);
-  box.exec();
+  ExecDialog(box);
 }
 
 std::optional<QString> TMainForm::InputBox(const QString& caption, const QString& prompt,
@@ -756,6 +803,15 @@ bool TMainForm::OpenWithShell(const QString& fileName, QString* error) {
   return false;
 }
 
-QString TMainForm::DirParameter() const { return OnDirParameter ? OnDirParameter() : QString(); }
+namespace {
+// An empty folder setting means the dialogs' default: where a new file
+// dialog starts.
+QString StartFolder(const std::function<QString()>& setting) {
+  const QString dir = setting ? setting() : QString();
+  return dir.isEmpty() ? QDir::currentPath() : dir;
+}
+}  // namespace
 
-QString TMainForm::DirLogFile() const { return OnDirLogFile ? OnDirLogFile() : QString(); }
+QString TMainForm::DirParameter() const { return StartFolder(OnDirParameter); }
+
+QString TMainForm::DirLogFile() const { return StartFolder(OnDirLogFile); }

@@ -14,12 +14,15 @@
 #include "platform/Component.h"
 
 class QAction;
+class TActionShortcuts;
+class QDialog;
 class QFileDialog;
 class QGroupBox;
 class QLabel;
 class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
+class QPrinter;
 class QStackedWidget;
 class QTabWidget;
 class QToolBar;
@@ -31,6 +34,7 @@ class TComTerminal;
 class TStatusBar;
 class TMeterLogic;
 class TComSetupForm;
+class TGraphicSetupForm;
 
 class TMainForm : public QMainWindow, public TObject, public IMeterView {
   Q_OBJECT
@@ -57,10 +61,14 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   void SetDialogs(TComSetupForm* comSetup, IChangeBaudDialog* changeBd,
                   ISimuSetupDialog* simuSetup, ISignalLevelDialog* signalLevel);
 
+  // The diagram setup: shown by acGrafik; the diagram keeps its number of
+  // points.
+  void SetGraphicSetupForm(TGraphicSetupForm* form);
+
   // Runs an action's handler the way the action list does: the shared
   // enabling rule first for the meter actions, nothing when the action is
   // disabled, and a failure shown to the user instead of escaping.
-  void ExecuteAction(const QString& name, const std::function<void()>& handler);
+  void ExecuteAction(const QString& name, const std::function<void()>& handler) override;
 
   // Actions by name ("acDT", ...); nullptr for an unknown name.
   QAction* Action(const QString& name) const { return FActions.value(name); }
@@ -80,6 +88,22 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   void ToolButton12Click(TObject* Sender);
   void ToolButton13Click(TObject* Sender);
   void Chart1MouseMove(TObject* Sender, const QPoint& pos);
+  void acGrafikExecute(TObject* Sender);
+  // The diagram on one landscape page with the caption and the date above
+  // it; a failure aborts the job and raises, the cursor is restored.
+  void acPrintGrafikExecute(TObject* Sender);
+  // A chosen file goes to the system's print service; its refusal is shown.
+  void acPrintExecute(TObject* Sender);
+  void acPrinterSetupExecute(TObject* Sender);
+  // The window's printer: the printer setup changes it, the diagram print
+  // uses it.
+  QPrinter& Printer();
+
+  // Every modal dialog the window opens (file, print, printer setup,
+  // messages, the diagram setup) runs through here. Tests answer them in
+  // OnModalDialog: it gets the dialog and returns its result.
+  int ExecDialog(QDialog& dialog);
+  std::function<int(QDialog& dialog)> OnModalDialog;
 
   // Where the picture dialog starts (set at the first show).
   void SetPictureDialogInitialDir(const QString& dir);
@@ -90,7 +114,7 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   std::function<void()> OnLogWindowSelected;
   // Number of points the diagram keeps (the diagram setup's setting).
   std::function<int()> OnChartPointNumber;
-  // Folders of the directory setup.
+  // Folders of the directory setup (an empty one: the dialogs' default).
   std::function<QString()> OnDirParameter;
   std::function<QString()> OnDirLogFile;
 
@@ -179,6 +203,7 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void CreateActions();
@@ -193,6 +218,7 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   std::optional<QString> RunFileDialog(QFileDialog* dialog, const FileDialogOptions& o);
 
   QHash<QString, QAction*> FActions;
+  TActionShortcuts* FShortcuts = nullptr;
   TWidgetParamControls FParamControls;
   QFileDialog* FOpenDialog = nullptr;
   QFileDialog* FSaveDialog = nullptr;
@@ -201,6 +227,8 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   ISimuSetupDialog* FSimuSetupDlg = nullptr;
   ISignalLevelDialog* FSignalLevelDlg = nullptr;
   TComSetupForm* FComSetupForm = nullptr;
+  TGraphicSetupForm* FGraphicSetupForm = nullptr;
+  std::unique_ptr<QPrinter> FPrinter;
   std::unique_ptr<TMeterLogic> FLogic;
   bool FShown = false;
 };

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QTimer>
 
 #include "app/Chart.h"
@@ -12,6 +13,7 @@
 #include "app/MainForm.h"
 #include "meter/MeterLogic.h"
 #include "serial/ComPort.h"
+#include "serial/UserErrorText.h"
 #include "serial/ui/ComTerminal.h"
 
 void TMainForm::FormCreate(const QStringList& arguments) {
@@ -20,10 +22,10 @@ void TMainForm::FormCreate(const QStringList& arguments) {
   FLogic = std::make_unique<TMeterLogic>(*this);
   ComTerminal->SetRows(48);
   ComTerminal->SetDoubleBuffered(false);
-  ComTerminal->SetComPort(&FLogic->ComPort);
+  ComTerminal->SetComPort(&FLogic->ComPort());
   ComTerminal->OnChar = [this](TObject*, QChar Ch) { FLogic->ComTerminalChar(Ch.toLatin1()); };
   ComTerminal->OnDblClick = [this](TObject*) { FLogic->ComTerminalDblClick(); };
-  OnLogWindowSelected = [this] { FLogic->Measurement.ShowLogWindow(); };
+  OnLogWindowSelected = [this] { FLogic->Measurement().ShowLogWindow(); };
   ConnectLogic();
   FLogic->FormCreate(arguments);
 }
@@ -47,6 +49,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::FormShow() {
   SetPictureDialogInitialDir(GetSpecialFolderPath(39));
+  for (QFileDialog* dialog : {FOpenDialog, FSaveDialog}) dialog->setDirectory(DirParameter());
   acSettingsExecute();
   FLogic->ChangeDevice();
   SetNotebookPage(0);
@@ -74,20 +77,19 @@ void TMainForm::FormClose() {
 
 void TMainForm::ExecuteAction(const QString& name, const std::function<void()>& handler) {
   if (TMeterLogic::UpdateRuleActions().contains(name)) FLogic->onUpdate();
-  if (QAction* a = Action(name); a && !a->isEnabled()) return;
+  // The state the program gave the action: a hidden one runs by its shortcut.
+  if (Action(name) && !ActionEnabled(name)) return;
   try {
     handler();
-  } catch (const EComPort& e) {
-    ShowError(e.Message());
   } catch (const std::exception& e) {
-    ShowError(QString::fromLocal8Bit(e.what()));
+    ShowError(UserErrorText(e, &FLogic->ComPort()));
   }
 }
 
 void TMainForm::ConnectLogic() {
   TMeterLogic& L = *FLogic;
-  TMeasurement& M = L.Measurement;
-  TSimulator& S = L.Simulator;
+  TMeasurement& M = L.Measurement();
+  TSimulator& S = L.Simulator();
   const std::pair<const char*, std::function<void()>> handlers[] = {
       {"acGetParameter", [&L] { L.acGetParameterExecute(); }},
       {"acSetParameter", [&L] { L.acSetParameterExecute(); }},

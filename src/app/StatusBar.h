@@ -1,13 +1,15 @@
 #pragma once
 // The main window's status bar: three panels (0: owner-drawn port summary,
 // 1: centred line counter, 2: operation texts) or, while a hint is shown,
-// one simple panel with the hint across the whole width.
+// one simple panel with the hint across the whole width. No text widens the
+// window: the panels cut what does not fit.
 
 #include <QStatusBar>
 #include <QString>
 
-class QLabel;
 class QStackedWidget;
+class TElidedLabel;
+class TStatusPanel;
 
 class TStatusBar : public QStatusBar {
   Q_OBJECT
@@ -27,10 +29,9 @@ class TStatusBar : public QStatusBar {
   void SetSimpleText(const QString& text);
 
  private:
-  class TPanel;
   QStackedWidget* FPages = nullptr;
-  TPanel* FPanel0 = nullptr;
-  TPanel* FPanel1 = nullptr;
-  TPanel* FPanel2 = nullptr;
-  QLabel* FSimple = nullptr;
+  TStatusPanel* FPanel0 = nullptr;
+  TStatusPanel* FPanel1 = nullptr;
+  TStatusPanel* FPanel2 = nullptr;
+  TElidedLabel* FSimple = nullptr;
 };

@@ -2,10 +2,9 @@
 // object, the windows in their fixed order, the message loop.
 
 #include "app/Application.h"
-#include "app/ChangeBdDlg.h"
-#include "app/ComSetupForm.h"
 #include "app/MainForm.h"
-#include "app/SimuSetupDlg.h"
+#include "app/ProgramWindows.h"
+#include "components/ToolConst.h"
 #include "platform/Clock.h"
 #include "serial/ui/SerialDialogs.h"
 
@@ -17,13 +16,10 @@ int main(int argc, char* argv[]) {
   int result = 0;
   {
     TApplication app(argc, argv);
+    RegisterToolCursors();
     InstallSerialDialogs();
-    TMainForm MainForm;  // its creation handler runs before any dialog exists
-    TComSetupForm ComSetupForm(MainForm.Logic(), MainForm, &MainForm);
-    TChangeBdDlg ChangeBdDlg(&MainForm);
-    TSimuSetupDlg SimuSetupDlg(&MainForm);
-    MainForm.SetDialogs(&ComSetupForm, &ChangeBdDlg, &SimuSetupDlg, nullptr);
-    MainForm.show();
+    TProgramWindows windows;
+    windows.MainForm().show();
     result = TApplication::exec();
   }
   platform::Clock::TimeEndPeriod(1);

@@ -1,10 +1,9 @@
 #pragma once
-// Ellipses, arcs, pies and chords placed the way the window system's canvas
-// places them, so that the pixel arithmetic of the custom controls carries
-// over unchanged: a bounding box (x1, y1, x2, y2) excludes its right and
-// bottom edge, and an arc runs counter-clockwise on the screen from the
-// radial through the start point (x3, y3) to the radial through the end point
-// (x4, y4); equal radials give the whole ellipse.
+// Ellipses, arcs, pies and chords by the canvas conventions the custom
+// controls compute their pixels with: a bounding box (x1, y1, x2, y2) excludes
+// its right and bottom edge, and an arc runs counter-clockwise on the screen
+// from the radial through the start point (x3, y3) to the radial through the
+// end point (x4, y4); equal radials give the whole ellipse.
 
 #include <QRect>
 

@@ -7,7 +7,14 @@ enum TDeviceType : std::uint8_t { Pavon, Dorvane, Hexlin, Tavri, KESTO_ZAREL };
 
 constexpr int DeviceTypeCount = 5;
 
-// "PAVON", "DORVANE", "HEXLIN/HEXLOR", "TAVRI", "KESTO ZAREL"
+// A set of models as bits of their ordinals.
+using TDeviceSet = std::uint8_t;
+constexpr TDeviceSet DeviceBit(TDeviceType d) { return static_cast<TDeviceSet>(1u << d); }
+constexpr TDeviceSet AllDevices = (1u << DeviceTypeCount) - 1;
+constexpr bool InDeviceSet(TDeviceSet set, TDeviceType d) { return (set & DeviceBit(d)) != 0; }
+
+// The model's name in its table: "PAVON", "DORVANE", "HEXLIN/HEXLOR", "TAVRI",
+// "KESTO ZAREL".
 QString DeviceText(TDeviceType d);
 
 // A stored ordinal outside 0..4 is taken as PAVON.

@@ -5,7 +5,9 @@
 
 class TDorvane : public TMeterModel {
  public:
-  explicit TDorvane(TParamControls* controls = nullptr) : TMeterModel(Dorvane, controls) {}
+  static constexpr TDeviceType kDevice = Dorvane;
+
+  explicit TDorvane(TParamControls* controls = nullptr) : TMeterModel(kDevice, controls) {}
 
   void SetStandard() { ApplyStandard(false); }
 

@@ -6,7 +6,9 @@
 
 class THexlin : public TMeterModel {
  public:
-  explicit THexlin(TParamControls* controls = nullptr) : TMeterModel(Hexlin, controls) {}
+  static constexpr TDeviceType kDevice = Hexlin;
+
+  explicit THexlin(TParamControls* controls = nullptr) : TMeterModel(kDevice, controls) {}
 
   // hexlor: the meter identified itself as HEXLOR.
   void SetStandard(bool hexlor) { ApplyStandard(hexlor); }

@@ -4,9 +4,13 @@
 #include <QSaveFile>
 #include <cmath>
 
+#include "meter/DebugSwitch.h"
 #include "meter/MeterDialogs.h"
-#include "meter/MeterLogic.h"
 #include "meter/MeterNumbers.h"
+#include "meter/MeterView.h"
+#include "meter/ModelSet.h"
+#include "meter/ModelTables.h"
+#include "platform/StopWatch.h"
 
 namespace {
 
@@ -46,20 +50,16 @@ struct TBusyCursor {
 
 }  // namespace
 
-TZarelFormat ZarelFormatOf(const TZAREL& zarel) {
-  TZarelFormat f;
-  for (int i = 0; i < 4; ++i) f.SD[i] = zarel.P_SD(i);
-  f.SP = zarel.P_SP();
-  f.SF = zarel.P_SF();
-  f.MUN = zarel.P_MUN();
-  return f;
-}
-
-TMeasurement::TMeasurement(TMeterLogic& logic)
-    : FLogic(logic), FDecimalSeparator(LocaleDecimalSeparator()) {
-  Timer_Anzeige.setInterval(200);
-  Timer_Anzeige.setSingleShot(true);
-  QObject::connect(&Timer_Anzeige, &QTimer::timeout, [this] { Timer_AnzeigeTimer(); });
+TMeasurement::TMeasurement(IMeterView& view, const TModelSet& models, TStopWatch& stopWatch,
+                           std::function<void()> restartLineCount)
+    : FView(view),
+      FModels(models),
+      FStopWatch(stopWatch),
+      FRestartLineCount(std::move(restartLineCount)),
+      FDecimalSeparator(LocaleDecimalSeparator()) {
+  FTimer_Anzeige.setInterval(200);
+  FTimer_Anzeige.setSingleShot(true);
+  QObject::connect(&FTimer_Anzeige, &QTimer::timeout, [this] { Timer_AnzeigeTimer(); });
 }
 
 void TMeasurement::SetMessPacket(const std::string& value) {
@@ -73,7 +73,7 @@ void TMeasurement::SetStrength(int value) {
 double TMeasurement::MessTime() { return TimeCount() * FTimeUnit; }
 
 bool TMeasurement::SignalStrengthOn() const {
-  ISignalLevelDialog* dlg = FLogic.View().SignalLevelDlg();
+  ISignalLevelDialog* dlg = FView.SignalLevelDlg();
   return dlg && dlg->Signal_Strength();
 }
 
@@ -81,28 +81,29 @@ bool TMeasurement::SignalStrengthOn() const {
 // One measurement packet
 
 void TMeasurement::ComMessPacketPacket(TObject*, const std::string& Str) {
-  if (FLogic.Simulator.SimuVersion()) {
+  if (FTerminalEcho) {
     QByteArray echo(Str.data(), static_cast<qsizetype>(Str.size()));
-    FLogic.View().TerminalWrite(echo + "\r\n");
+    FView.TerminalWrite(echo + "\r\n");
   }
   if (DebugSwitch())
     DebugTrace(QStringLiteral("MessPacket=<%1>")
                    .arg(QString::fromLatin1(Str.data(), static_cast<qsizetype>(Str.size()))));
   // Armed before anything else, also for packets that are ignored below.
-  if (!Timer_Anzeige.isActive()) Timer_Anzeige.start();
+  if (!FTimer_Anzeige.isActive()) FTimer_Anzeige.start();
   if (Str.size() <= 2) return;
 
   SetMessPacket(Str);
-  const TDeviceType device = FLogic.Device();
-  if (device == Pavon)
-    FMessTime = std::trunc(FLogic.ATimer1.StopTime() * 1000) / 1000;
+  const TMeterModel& model = FModels.Current();
+  const TModelTable& table = model.Table();
+  if (table.timeSource == TTimeSource::tsStopWatch)
+    FMessTime = std::trunc(FStopWatch.StopTime() * 1000) / 1000;
   else
     FMessTime = MessTime();
 
   TDecodeParams params;
-  params.Device = device;
+  params.Device = table.device;
   params.SignalStrength = SignalStrengthOn();
-  if (device == KESTO_ZAREL) params.Zarel = ZarelFormatOf(FLogic.FZarel);
+  if (table.formattedLines) params.Zarel = ZarelFormatOf(model);
   const TDecodedPacket d = DecodeMeasurementPacket(
       QByteArray::fromRawData(Str.data(), static_cast<qsizetype>(Str.size())), params);
   if (d.Strength) SetStrength(*d.Strength);
@@ -116,10 +117,10 @@ void TMeasurement::ComMessPacketPacket(TObject*, const std::string& Str) {
 // Display feed and diagram
 
 void TMeasurement::Timer_AnzeigeTimer() {
-  Timer_Anzeige.stop();
+  FTimer_Anzeige.stop();
   const double value = FMessValue;
   const bool valid = FMessValueValid;
-  IMeterView& view = FLogic.View();
+  IMeterView& view = FView;
   view.SetInputCaption(
       QString::fromLatin1(FMessPacket.data(), static_cast<qsizetype>(FMessPacket.size())));
   if (SignalStrengthOn()) view.SignalLevelDlg()->SetStrength(FStrength);
@@ -131,7 +132,7 @@ void TMeasurement::Timer_AnzeigeTimer() {
 void TMeasurement::AddDataToChart(bool invalid, double time, double value) {
   if (DebugSwitch() && !invalid)
     DebugTrace(QString::asprintf("Series(%.3f %.3f)", time, value));
-  IMeterView& view = FLogic.View();
+  IMeterView& view = FView;
   // Trimmed before the add: the series shows the configured number plus one.
   while (view.ChartCount() > view.ChartPointNumber()) view.ChartDelete(0);
   if (invalid)
@@ -141,58 +142,46 @@ void TMeasurement::AddDataToChart(bool invalid, double time, double value) {
 }
 
 void TMeasurement::acSaveGrafikExecute() {
-  IMeterView& view = FLogic.View();
+  IMeterView& view = FView;
   const std::optional<QString> name = view.ExecuteSavePictureDialog();
   if (name && !view.ChartSaveToBitmapFile(*name))
     view.ShowError(QStringLiteral("The diagram could not be saved to %1.").arg(*name));
 }
 
-void TMeasurement::acZoomInExecute() { FLogic.View().ChartZoomPercent(115); }
-void TMeasurement::acZoomOutExecute() { FLogic.View().ChartZoomPercent(85); }
+void TMeasurement::acZoomInExecute() { FView.ChartZoomPercent(115); }
+void TMeasurement::acZoomOutExecute() { FView.ChartZoomPercent(85); }
 
 // ---------------------------------------------------------------------------
 // Current output and switching outputs
 
 TOutputParams TMeasurement::OutputParams() const {
+  // Every model is read by the same codes: a code the model lacks reads ''.
+  static const QString kRB = QStringLiteral("RB"), kRE = QStringLiteral("RE"),
+                       kAC = QStringLiteral("AC"), kAH = QStringLiteral("AH"),
+                       kAW = QStringLiteral("AW"), kSE = QStringLiteral("SE"),
+                       kQA = QStringLiteral("QA");
+  static const QString kQ[3] = {QStringLiteral("Q1"), QStringLiteral("Q2"), QStringLiteral("Q3")};
   TOutputParams p;
-  const TDeviceType device = FLogic.Device();
-  p.Device = device;
-  const TMeterModel& m = FLogic.Model(device);
-  switch (device) {
-    case Pavon:
-    case Dorvane:
-      // DORVANE has no window and no error mode: its AW and SE read ''.
-      p.RB = m.Param(QStringLiteral("RB"));
-      p.RE = m.Param(QStringLiteral("RE"));
-      p.AC = m.Param(QStringLiteral("AC"));
-      p.AH = m.Param(QStringLiteral("AH"));
-      p.AW = m.Param(QStringLiteral("AW"));
-      p.SE = m.Param(QStringLiteral("SE"));
-      break;
-    case Hexlin:
-    case Tavri:
-    case KESTO_ZAREL: {
-      // The three models keep QA and Q1.. under the same codes.
-      static const QString kQ[3] = {QStringLiteral("Q1"), QStringLiteral("Q2"),
-                                    QStringLiteral("Q3")};
-      for (int i = 0; i < 2; ++i) p.QA[i] = m.Param(QStringLiteral("QA"), i);
-      for (int q = 0; q < 3; ++q)
-        for (int i = 0; i < 4; ++i) p.Q[q][i] = m.Param(kQ[q], i);
-      p.SE = m.Param(QStringLiteral("SE"), 0);
-      // The error current follows the page's error-mode control.
-      const QString control = device == Hexlin  ? QStringLiteral("cb_se_2_1")
-                              : device == Tavri ? QStringLiteral("cb_se_3_1")
-                                                : QStringLiteral("cb_se_4");
-      p.SEControl = FLogic.View().Controls().Text(control);
-      break;
-    }
-  }
+  const TMeterModel& m = FModels.Current();
+  p.Device = m.Device();
+  p.RB = m.Param(kRB);
+  p.RE = m.Param(kRE);
+  p.AC = m.Param(kAC);
+  p.AH = m.Param(kAH);
+  p.AW = m.Param(kAW);
+  p.SE = m.Param(kSE);
+  for (int i = 0; i < 2; ++i) p.QA[i] = m.Param(kQA, i);
+  for (int q = 0; q < 3; ++q)
+    for (int i = 0; i < 4; ++i) p.Q[q][i] = m.Param(kQ[q], i);
+  // The error current follows the page's error-mode control where there is one.
+  const QString& control = m.Table().errorModeControl;
+  if (!control.isEmpty()) p.SEControl = FView.Controls().Text(control);
   return p;
 }
 
 void TMeasurement::UpdateAnalogMeter(bool invalid, double value) {
   const std::optional<int> current = ::UpdateAnalogMeter(invalid, value, OutputParams(), FOutput);
-  if (current) FLogic.View().SetGaugeValue(*current);
+  if (current) FView.SetGaugeValue(*current);
 }
 
 void TMeasurement::UpdateOutputs(bool invalid, double value) {
@@ -201,7 +190,7 @@ void TMeasurement::UpdateOutputs(bool invalid, double value) {
   const bool after[3] = {FOutput.Flag1, FOutput.Flag2, FOutput.Flag3};
   // Lamps change only when their state does.
   for (int i = 0; i < 3; ++i)
-    if (before[i] != after[i]) FLogic.View().SetLed(i + 1, after[i]);
+    if (before[i] != after[i]) FView.SetLed(i + 1, after[i]);
   for (const QString& line : trace) DebugTrace(line);
 }
 
@@ -215,7 +204,7 @@ void TMeasurement::AddLogLine(const QString& line) {
   } catch (...) {
     FLogList.clear();
   }
-  if (!FLogFile.Name().isEmpty() && FLogic.View().ActionChecked(kStartStopLog))
+  if (!FLogFile.Name().isEmpty() && FView.ActionChecked(kStartStopLog))
     AppendToLogFile(line);
 }
 
@@ -227,21 +216,21 @@ void TMeasurement::AppendToLogFile(const QString& line) {
   if (FLogFile.Append(std::string_view(bytes.constData(), std::size_t(bytes.size())), &reason))
     return;
   // No further lines: say so, and leave the action in the stopped state.
-  IMeterView& view = FLogic.View();
+  IMeterView& view = FView;
   view.SetActionChecked(kStartStopLog, false);
   view.SetActionCaption(kStartStopLog, QStringLiteral("Start Log File"));
-  FLogic.SetStatusText(
+  FView.SetStatusText(
       2, QStringLiteral(" Log File stopped, cannot write %1: %2").arg(FLogFile.Name(), reason));
   FLogFile.SetName(QString());
 }
 
 void TMeasurement::ClearLog() {
   FLogList.clear();
-  FLogic.View().SetLogMemo({});
+  FView.SetLogMemo({});
 }
 
 void TMeasurement::acStartStopLogExecute() {
-  IMeterView& view = FLogic.View();
+  IMeterView& view = FView;
   bool checked = !view.ActionChecked(kStartStopLog);
   view.SetActionChecked(kStartStopLog, checked);
   if (checked) {
@@ -259,11 +248,11 @@ void TMeasurement::acStartStopLogExecute() {
       view.ChartClear();
       ClearLog();
       FLogFile.SetName(*name);
-      FLogic.SetStatusText(2, QStringLiteral(" Log File: %1").arg(*name));
+      FView.SetStatusText(2, QStringLiteral(" Log File: %1").arg(*name));
     }
     if (!checked) view.SetActionChecked(kStartStopLog, false);
   } else {
-    FLogic.SetStatusText(2, QString());
+    FView.SetStatusText(2, QString());
     FLogFile.SetName(QString());
     view.SetLogMemo(FLogList);
   }
@@ -272,7 +261,7 @@ void TMeasurement::acStartStopLogExecute() {
 }
 
 void TMeasurement::acSaveLogExecute() {
-  IMeterView& view = FLogic.View();
+  IMeterView& view = FView;
   const std::optional<QString> name = view.ExecuteSaveDialog(LogDialogOptions(view.DirLogFile()));
   if (!name) return;
   // Written aside and renamed at the end: a failure leaves an older file intact.
@@ -290,7 +279,7 @@ void TMeasurement::acSaveLogExecute() {
 }
 
 void TMeasurement::ShowLogWindow() {
-  IMeterView& view = FLogic.View();
+  IMeterView& view = FView;
   TBusyCursor busy(view);
   view.SetLogMemo(FLogList);
   view.FocusLogMemo();
@@ -300,19 +289,19 @@ void TMeasurement::ShowLogWindow() {
 // Clear actions of the window
 
 void TMeasurement::RestartTimeBase() {
-  FLogic.ATimer1.StartTime();
+  FStopWatch.StartTime();
   SetTimeCount(0);
-  FLogic.FLFCounter = 0;
+  if (FRestartLineCount) FRestartLineCount();
 }
 
 void TMeasurement::acClearGrafikExecute() {
   RestartTimeBase();
-  FLogic.View().ChartClear();
-  FLogic.View().ChartUndoZoom();
+  FView.ChartClear();
+  FView.ChartUndoZoom();
 }
 
 void TMeasurement::acClearLogExecute() {
   RestartTimeBase();
-  FLogic.View().ChartClear();
+  FView.ChartClear();
   ClearLog();
 }

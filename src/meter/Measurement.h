@@ -7,30 +7,39 @@
 //
 // A meter may stream 7,000 lines a second: the per-line work is decoding,
 // stamping and logging only; everything that draws waits for the timer.
+//
+// It reaches the window through IMeterView, reads the current model's
+// parameters from the model set and stamps PAVON lines with the stopwatch;
+// nothing else of its owner.
 
 #include <QByteArray>
 #include <QChar>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <functional>
 #include <string>
 
+#include "meter/LineSink.h"
 #include "meter/MeasurementDecoder.h"
 #include "meter/OutputCalculator.h"
 #include "platform/AppendFile.h"
 #include "platform/Component.h"
 
-class TMeterLogic;
-class TZAREL;
+class IMeterView;
+class TModelSet;
+class TStopWatch;
 
-// The KESTO ZAREL parameters that shape its lines, as the model object holds them.
-TZarelFormat ZarelFormatOf(const TZAREL& zarel);
 
-class TMeasurement {
+class TMeasurement final : public ILineSink {
  public:
-  explicit TMeasurement(TMeterLogic& logic);
+  // restartLineCount runs whenever the time base restarts (a log file
+  // starts, the diagram or log is cleared).
+  TMeasurement(IMeterView& view, const TModelSet& models, TStopWatch& stopWatch,
+               std::function<void()> restartLineCount);
 
-  QTimer Timer_Anzeige;  // 200 ms, one shot, armed by a packet when idle
+  // 200 ms, one shot, armed by a packet when idle.
+  const QTimer& Timer_Anzeige() const { return FTimer_Anzeige; }
 
   // --- measurement fields
   // The last packet of more than 2 characters, bytes as received.
@@ -38,19 +47,21 @@ class TMeasurement {
   void SetMessPacket(const std::string& value);  // assigns only when it differs
   double MessValue() const { return FMessValue; }
   bool MessValueValid() const { return FMessValueValid; }
-  double FMessTime = 0;
+  // The time stamped on the last packet of more than 2 characters.
+  double MessTimeStamp() const { return FMessTime; }
   int Strength() const { return FStrength; }
   void SetStrength(int value);  // assigns only on change
   double TimeUnit() const { return FTimeUnit; }
-  void SetTimeUnit(double value) { FTimeUnit = value; }
+  void SetTimeUnit(double value) override { FTimeUnit = value; }
   // Reading the counter increments it and returns the new value.
   int TimeCount() { return ++FTimeCount; }
-  void SetTimeCount(int value) { FTimeCount = value; }
+  void SetTimeCount(int value) override { FTimeCount = value; }
   // The counted time base: counter (incremented) times TimeUnit.
   double MessTime();
+  void SetTerminalEcho(bool on) override { FTerminalEcho = on; }
 
   // --- the handler of the measurement splitter (and of the simulated meter)
-  void ComMessPacketPacket(TObject* Sender, const std::string& Str);
+  void ComMessPacketPacket(TObject* Sender, const std::string& Str) override;
 
   // --- display feed and diagram
   void Timer_AnzeigeTimer();
@@ -86,8 +97,14 @@ class TMeasurement {
   void RestartTimeBase();
   void AppendToLogFile(const QString& line);
 
-  TMeterLogic& FLogic;
+  IMeterView& FView;
+  const TModelSet& FModels;
+  TStopWatch& FStopWatch;
+  std::function<void()> FRestartLineCount;
+  QTimer FTimer_Anzeige;
+  bool FTerminalEcho = false;
   std::string FMessPacket;
+  double FMessTime = 0;
   double FMessValue = 0;
   bool FMessValueValid = false;
   int FStrength = 0;

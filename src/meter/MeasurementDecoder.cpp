@@ -116,33 +116,98 @@ int ParseZarelStrength(const QByteArray& line, const TZarelFormat& f) {
   }
 }
 
+namespace {
+
+// Each model's line in two steps: the value text (and, while the signal
+// window is open, the strength), then the text as a number. An empty text
+// means no value; "?" an error report.
+struct TLineRules {
+  QByteArray (*valueText)(const QByteArray& s, const TDecodeParams& p, TDecodedPacket& r);
+  bool (*number)(const QByteArray& t, double& value, const TDecodeParams& p);
+};
+
+// A hexadecimal text counts thousandths; it is always a number.
+bool ThousandthsNumber(const QByteArray& t, double& value, const TDecodeParams&) {
+  if (t.startsWith('$')) {
+    value = IntOrZero(t) * 0.001;
+    return true;
+  }
+  return ReadNumber(View(t), value);
+}
+
+bool DecimalNumber(const QByteArray& t, double& value, const TDecodeParams&) {
+  return ReadNumber(View(t), value);
+}
+
+QByteArray PavonValueText(const QByteArray& s, const TDecodeParams&, TDecodedPacket&) {
+  if (s.size() == 3) return "?";  // the meter's error report
+  if (s[0] == ' ') return HexValueText(Chars(s, 2, 7), 1);
+  return Chars(s, 1, 7);
+}
+
+QByteArray DorvaneValueText(const QByteArray& s, const TDecodeParams& p, TDecodedPacket& r) {
+  const bool error = s.contains("9999.90");
+  if (p.SignalStrength) {
+    r.Strength = error ? 0 : IntOrZero(Chars(s, 1, 8));
+    return {};
+  }
+  return error ? QByteArray("?") : Chars(s, 1, 8);
+}
+
+// HEXLIN and TAVRI.
+QByteArray HexlinValueText(const QByteArray& s, const TDecodeParams& p, TDecodedPacket& r) {
+  if (s[1] == 'E') {
+    if (p.SignalStrength) r.Strength = 0;
+    return "?";
+  }
+  if (p.SignalStrength) r.Strength = HexlinStrength(s);
+  if (s[0] == 'D') return Chars(s, 2, 9);
+  if (s[0] == 'H') return HexValueText(Chars(s, 2, 6), 2);
+  return {};
+}
+
+QByteArray ZarelValueText(const QByteArray& s, const TDecodeParams& p, TDecodedPacket& r) {
+  if (s[0] == 'e' || s[0] == 'w') {
+    if (p.SignalStrength) r.Strength = 0;
+    return "?";
+  }
+  if (s[0] != 'd' && s[0] != 'h') return {};
+  if (p.SignalStrength) r.Strength = ParseZarelStrength(s, p.Zarel);
+  return ParseZarelValue(s, p.Zarel);
+}
+
+// A hexadecimal text is a whole number; with scale factor 0 the value is in
+// the measuring unit.
+bool ZarelNumber(const QByteArray& t, double& value, const TDecodeParams& p) {
+  bool valid = true;
+  if (t.startsWith('$'))
+    value = IntOrZero(t);
+  else
+    valid = ReadNumber(View(t), value);
+  if (valid && TextToFloat(p.Zarel.SF) == 0.0) value = ConvertUnit(value, p.Zarel.MUN);
+  return valid;
+}
+
+const TLineRules& LineRules(TDeviceType d) {
+  static const TLineRules pavon{PavonValueText, ThousandthsNumber};
+  static const TLineRules dorvane{DorvaneValueText, DecimalNumber};
+  static const TLineRules hexlin{HexlinValueText, ThousandthsNumber};
+  static const TLineRules zarel{ZarelValueText, ZarelNumber};
+  switch (d) {
+    case Pavon: return pavon;
+    case Dorvane: return dorvane;
+    case Hexlin:
+    case Tavri: return hexlin;
+    case KESTO_ZAREL: return zarel;
+  }
+  return pavon;
+}
+
+}  // namespace
+
 bool StrToMessValue(const QByteArray& t, double& value, const TDecodeParams& p) {
   value = 0;
-  const bool hex = t.startsWith('$');
-  bool valid = false;
-  switch (p.Device) {
-    case Pavon:
-    case Hexlin:
-    case Tavri:
-      if (hex) {
-        value = IntOrZero(t) * 0.001;
-        return true;
-      }
-      valid = ReadNumber(View(t), value);
-      break;
-    case Dorvane:
-      valid = ReadNumber(View(t), value);
-      break;
-    case KESTO_ZAREL:
-      if (hex) {
-        value = IntOrZero(t);
-        valid = true;
-      } else {
-        valid = ReadNumber(View(t), value);
-      }
-      if (valid && TextToFloat(p.Zarel.SF) == 0.0) value = ConvertUnit(value, p.Zarel.MUN);
-      break;
-  }
+  const bool valid = LineRules(p.Device).number(t, value, p);
   if (!valid) value = 0;
   return valid;
 }
@@ -151,47 +216,7 @@ TDecodedPacket DecodeMeasurementPacket(const QByteArray& s, const TDecodeParams&
   TDecodedPacket r;
   if (s.size() <= 2) return r;
   r.Stored = true;
-  QByteArray t;
-  switch (p.Device) {
-    case Pavon:
-      if (s.size() == 3)
-        t = "?";  // the meter's error report
-      else if (s[0] == ' ')
-        t = HexValueText(Chars(s, 2, 7), 1);
-      else
-        t = Chars(s, 1, 7);
-      break;
-    case Dorvane: {
-      const bool error = s.contains("9999.90");
-      if (p.SignalStrength)
-        r.Strength = error ? 0 : IntOrZero(Chars(s, 1, 8));
-      else
-        t = error ? QByteArray("?") : Chars(s, 1, 8);
-      break;
-    }
-    case Hexlin:
-    case Tavri:
-      if (s[1] == 'E') {
-        t = "?";
-        if (p.SignalStrength) r.Strength = 0;
-        break;
-      }
-      if (p.SignalStrength) r.Strength = HexlinStrength(s);
-      if (s[0] == 'D')
-        t = Chars(s, 2, 9);
-      else if (s[0] == 'H')
-        t = HexValueText(Chars(s, 2, 6), 2);
-      break;
-    case KESTO_ZAREL:
-      if (s[0] == 'e' || s[0] == 'w') {
-        t = "?";
-        if (p.SignalStrength) r.Strength = 0;
-      } else if (s[0] == 'd' || s[0] == 'h') {
-        if (p.SignalStrength) r.Strength = ParseZarelStrength(s, p.Zarel);
-        t = ParseZarelValue(s, p.Zarel);
-      }
-      break;
-  }
+  const QByteArray t = LineRules(p.Device).valueText(s, p, r);
   if (t.isEmpty()) return r;
   r.HasValue = true;
   r.ValueText = t;

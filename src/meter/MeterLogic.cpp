@@ -1,71 +1,54 @@
 #include "meter/MeterLogic.h"
 
 #include <QEventLoop>
+#include <algorithm>
+#include <limits>
 
 #include "meter/ModelTables.h"
 #include "meter/ScopeExit.h"
 #include "platform/Clock.h"
-#include "platform/DebugOut.h"
 #include "platform/Registry.h"
 #include "serial/ComTextForms.h"
-
-namespace {
-bool gDebugSwitch = false;
-}  // namespace
-
-bool DebugSwitch() { return gDebugSwitch; }
-void SetDebugSwitch(bool on) { gDebugSwitch = on; }
-void DebugTrace(const QString& line) {
-  if (gDebugSwitch) platform::DebugOut(line);
-}
+#include "serial/UserErrorText.h"
 
 TMeterLogic::TMeterLogic(IMeterView& view)
     : FView(view),
-      FPavon(&view.Controls()),
-      FDorvane(&view.Controls()),
-      FHexlin(&view.Controls()),
-      FTavri(&view.Controls()),
-      FZarel(&view.Controls()),
-      Measurement(*this),
-      Simulator(*this) {
-  ComPort.SetName(QStringLiteral("ComPort"));
-  ComDataPacket.SetName(QStringLiteral("ComDataPacket"));
-  ComMessPacket.SetName(QStringLiteral("ComMessPacket"));
-  ComRunPacket.SetName(QStringLiteral("ComRunPacket"));
-  ComRunPacket.SetSize(1);
+      FModels(&view.Controls()),
+      FMeasurement(view, FModels, FATimer1, [this] { FLFCounter = 0; }),
+      FSimulator(view, FModels, FMeasurement, [this] { ChangeDevice(); }) {
+  FComPort.SetName(QStringLiteral("ComPort"));
+  FComDataPacket.SetName(QStringLiteral("ComDataPacket"));
+  FComMessPacket.SetName(QStringLiteral("ComMessPacket"));
+  FComRunPacket.SetName(QStringLiteral("ComRunPacket"));
+  FComRunPacket.SetSize(1);
 
-  Timer_AutoGet.setInterval(300);
-  Timer_AutoGet.setSingleShot(true);
-  QObject::connect(&Timer_AutoGet, &QTimer::timeout, [this] { Timer_AutoGetTimer(); });
+  FTimer_AutoGet.setInterval(300);
+  FTimer_AutoGet.setSingleShot(true);
+  QObject::connect(&FTimer_AutoGet, &QTimer::timeout, [this] { Timer_AutoGetTimer(); });
+  FTimer_Statusbar.setInterval(3000);
+  QObject::connect(&FTimer_Statusbar, &QTimer::timeout, [this] { Timer_StatusbarTimer(); });
+  FTimer_Watchdog.setInterval(4000);
+  QObject::connect(&FTimer_Watchdog, &QTimer::timeout, [this] { Timer_WatchdogTimer(); });
 
-  ComDataPacket.OnPacket = [this](TObject* s, const std::string& p) { ComDataPacketPacket(s, p); };
-  ComRunPacket.OnPacket = [this](TObject* s, const std::string& p) { ComRunPacketPacket(s, p); };
-  ComMessPacket.OnPacket = [this](TObject* s, const std::string& p) {
-    Measurement.ComMessPacketPacket(s, p);
+  FComDataPacket.OnPacket = [this](TObject* s, const std::string& p) { ComDataPacketPacket(s, p); };
+  FComRunPacket.OnPacket = [this](TObject* s, const std::string& p) { ComRunPacketPacket(s, p); };
+  FComMessPacket.OnPacket = [this](TObject* s, const std::string& p) {
+    FMeasurement.ComMessPacketPacket(s, p);
   };
-  ComPort.OnAfterOpen = [this](TObject*) { ComPortAfterOpen(); };
-  ComPort.OnAfterClose = [this](TObject*) { ComPortAfterClose(); };
-  ComPort.OnRx80Full = [this](TObject*) { ComPortRx80Full(); };
+  FComPort.OnAfterOpen = [this](TObject*) { ComPortAfterOpen(); };
+  FComPort.OnAfterClose = [this](TObject*) { ComPortAfterClose(); };
+  FComPort.OnRx80Full = [this](TObject*) { ComPortRx80Full(); };
+  FComPort.OnError = [this](TObject*, TComErrors errors) { ComPortError(errors); };
 }
 
 TMeterLogic::~TMeterLogic() {
   // The splitters let go of the port before it is destroyed.
-  ComDataPacket.SetComPort(nullptr);
-  ComMessPacket.SetComPort(nullptr);
-  ComRunPacket.SetComPort(nullptr);
-  ComPort.OnAfterClose = nullptr;
-  ComPort.OnAfterOpen = nullptr;
-}
-
-TMeterModel& TMeterLogic::Model(TDeviceType d) {
-  switch (d) {
-    case Pavon: return FPavon;
-    case Dorvane: return FDorvane;
-    case Hexlin: return FHexlin;
-    case Tavri: return FTavri;
-    case KESTO_ZAREL: return FZarel;
-  }
-  return FPavon;
+  FComDataPacket.SetComPort(nullptr);
+  FComMessPacket.SetComPort(nullptr);
+  FComRunPacket.SetComPort(nullptr);
+  FComPort.OnAfterClose = nullptr;
+  FComPort.OnAfterOpen = nullptr;
+  FComPort.OnError = nullptr;
 }
 
 // ---------------------------------------------------------------------------
@@ -73,6 +56,8 @@ TMeterModel& TMeterLogic::Model(TDeviceType d) {
 
 namespace {
 const QString CR = QStringLiteral("\r");
+// The shortest wait for the output to drain, also without write time-outs.
+constexpr std::uint64_t kMinDrainMs = 1000;
 const QString ESC = QString(QChar(27));
 
 std::string Latin1(const QString& s) { return s.toLatin1().toStdString(); }
@@ -94,16 +79,27 @@ void TMeterLogic::Wait(std::uint32_t WaitMS) {
 }
 
 void TMeterLogic::SendStr(const QString& s) {
-  if (s.isEmpty() || !ComPort.Connected()) return;
-  ComPort.ClearBuffer(true, true);
+  if (s.isEmpty() || !FComPort.Connected()) return;
+  FComPort.ClearBuffer(true, true);
   SetStatusText(2, QString());
-  ComPort.WriteStr(s);
-  // Until the output queue has drained; events keep being handled.
-  while (ComPort.Connected() && ComPort.OutputCount() >= 1) Wait(1);
+  FComPort.WriteStr(s);
+  // Until the output queue has drained (events keep being handled), but no
+  // longer than the port's write time-out for these bytes: a line held by
+  // flow control must not hold the window.
+  const TComTimeouts& t = FComPort.Timeouts();
+  const std::uint64_t allowed = std::uint64_t(std::max(t.WriteTotalMultiplier(), 0)) *
+                                    std::uint64_t(s.size()) +
+                                std::uint64_t(std::max(t.WriteTotalConstant(), 0));
+  const std::uint32_t limit = static_cast<std::uint32_t>(
+      std::clamp<std::uint64_t>(allowed, kMinDrainMs, std::numeric_limits<std::int32_t>::max()));
+  const std::uint32_t start = platform::Clock::GetTickCount();
+  while (FComPort.Connected() && FComPort.OutputCount() >= 1 &&
+         platform::Clock::GetTickCount() - start < limit)
+    Wait(1);
 }
 
 bool TMeterLogic::SetCmd(const QString& cmd) {
-  if (ComPort.Connected()) {
+  if (FComPort.Connected()) {
     SendStr(cmd + CR);
     Wait(50);
   }
@@ -111,7 +107,7 @@ bool TMeterLogic::SetCmd(const QString& cmd) {
 }
 
 bool TMeterLogic::SetCmd2(const QString& cmd) {
-  if (ComPort.Connected()) {
+  if (FComPort.Connected()) {
     SendStr(cmd);
     Wait(50);
   }
@@ -119,7 +115,11 @@ bool TMeterLogic::SetCmd2(const QString& cmd) {
 }
 
 bool TMeterLogic::SetCmdValue(const QString& cmd, const QString& value) {
-  if (!value.trimmed().isEmpty() && ComPort.Connected()) {
+  if (value.size() > kMaxValueLength) {
+    FSkippedValues << cmd.trimmed();
+    return true;
+  }
+  if (!value.trimmed().isEmpty() && FComPort.Connected()) {
     QString sent = value;
     sent.replace(u',', u'.');
     SendStr(cmd + sent + CR);
@@ -133,25 +133,25 @@ QString TMeterLogic::Query(const QString& cmd, int size, const std::string& star
                            const std::string& stopString, int ms, int& polls) {
   // On every way out the reply splitter is detached with size 1.
   TScopeExit detach([this] {
-    ComDataPacket.SetSize(1);
-    ComDataPacket.SetComPort(nullptr);
+    FComDataPacket.SetSize(1);
+    FComDataPacket.SetComPort(nullptr);
   });
   polls = 0;
-  if (!ComPort.Connected()) return QString();
-  ComDataPacket.SetComPort(&ComPort);
-  ComDataPacket.SetSize(size);
-  ComDataPacket.SetStartString(startString);
-  ComDataPacket.SetStopString(stopString);
-  ComDataPacket.ResetBuffer();
+  if (!FComPort.Connected()) return QString();
+  FComDataPacket.SetComPort(&FComPort);
+  FComDataPacket.SetSize(size);
+  FComDataPacket.SetStartString(startString);
+  FComDataPacket.SetStopString(stopString);
+  FComDataPacket.ResetBuffer();
   FDataPacket.clear();
-  if (!cmd.isEmpty()) ComPort.WriteStr(cmd + CR);
+  if (!cmd.isEmpty()) FComPort.WriteStr(cmd + CR);
 
   QString reply;
   do {
     Wait(10);
     reply = FDataPacket;
     polls++;
-  } while (reply.isEmpty() && polls <= ms / 10);
+  } while (reply.isEmpty() && polls <= ms / 10 && FComPort.Connected());  // a lost line ends it
   return reply;
 }
 
@@ -159,20 +159,21 @@ QString TMeterLogic::GetCmd(const QString& cmd, const QString& start, const QStr
                             int& typ) {
   typ = 0;
   int n = 0;
-  const bool connected = ComPort.Connected();
-  QString reply = Query(cmd, FDevice == Dorvane && cmd == QLatin1String("AS") ? 2 : 0,
-                        std::string(), Latin1(stop), ms, n);
+  const bool connected = FComPort.Connected();
+  const TReplyRule& rule = ModelTable(Device()).reply;
+  const int size = !rule.fixedCode.isEmpty() && cmd == rule.fixedCode ? rule.fixedSize : 0;
+  QString reply = Query(cmd, size, std::string(), Latin1(stop), ms, n);
   if (!connected) return reply;  // nothing was sent; no trace
   if (!reply.isEmpty()) {
     typ = 1;
-    if (FDevice == Dorvane) {
+    if (!rule.echo) {
       int i = 0;
       while (i < reply.size() && reply[i] == u' ') i++;
       reply.remove(0, i);
     } else {
       const int p = start.isEmpty() ? -1 : reply.indexOf(start);
       if (p >= 0) {
-        if (FDevice == KESTO_ZAREL) {
+        if (rule.valueAfterColon) {
           const int colon = reply.indexOf(u':');
           if (colon >= 0) reply.remove(0, colon + 1);
         } else {
@@ -195,7 +196,7 @@ QString TMeterLogic::GetCmd(const QString& cmd, const QString& start, const QStr
 QString TMeterLogic::GetCmd2(const QString& cmd, const QString& start, int ms, int& typ) {
   typ = 0;
   int n = 0;
-  const bool connected = ComPort.Connected();
+  const bool connected = FComPort.Connected();
   const QString reply = Query(cmd, 0, Latin1(start), "\r\n", ms, n);
   if (!connected) return reply;
   if (!reply.isEmpty()) typ = 1;
@@ -208,15 +209,15 @@ QString TMeterLogic::GetCmd2(const QString& cmd, const QString& start, int ms, i
 }
 
 QString TMeterLogic::GetCmdStr_SO(const QString& cmd) {
-  if (ComPort.Connected()) SendStr(cmd + CR);
+  if (FComPort.Connected()) SendStr(cmd + CR);
   return QString();
 }
 
 bool TMeterLogic::Running(int ms) {
-  if (!ComPort.Connected()) return false;
-  TScopeExit detach([this] { ComRunPacket.SetComPort(nullptr); });
-  ComRunPacket.SetComPort(&ComPort);
-  ComRunPacket.ResetBuffer();
+  if (!FComPort.Connected()) return false;
+  TScopeExit detach([this] { FComRunPacket.SetComPort(nullptr); });
+  FComRunPacket.SetComPort(&FComPort);
+  FComRunPacket.ResetBuffer();
   FRunPacket.clear();
   QString local;
   int n = 0;
@@ -224,7 +225,7 @@ bool TMeterLogic::Running(int ms) {
     Wait(10);
     local = FRunPacket;
     n++;
-  } while (local.isEmpty() && n <= ms / 10);
+  } while (local.isEmpty() && n <= ms / 10 && FComPort.Connected());
   DebugTrace(QStringLiteral("run,ms=%1..%2").arg(n * 10).arg(ms));
   return !local.isEmpty();
 }
@@ -254,36 +255,35 @@ void TMeterLogic::ComRunPacketPacket(TObject*, const std::string& Str) {
 // Model selection
 
 void TMeterLogic::SetDevice(TDeviceType value) {
-  if (value == FDevice) return;
-  FDevice = value;
-  ComPort.SetBaudRate(value == Hexlin || value == Tavri || value == KESTO_ZAREL ? br115200
-                                                                                 : br9600);
+  if (value == Device()) return;
+  FModels.SetDevice(value);
+  FComPort.SetBaudRate(ModelTable(value).PortRate());
   ChangeDevice();
 }
 
 void TMeterLogic::ChangeDevice() {
-  const TModelTable& table = ModelTable(FDevice);
-  Measurement.SetTimeUnit(1.0);
+  const TModelTable& table = ModelTable(Device());
+  FMeasurement.SetTimeUnit(1.0);
   BlankParameters();
-  Measurement.OutputState().ClearComparatorFlags();
+  FMeasurement.OutputState().ClearComparatorFlags();
   FView.SetOutputVisible(2, false);
   FView.SetOutputVisible(3, false);
 
   QString caption = table.caption;
-  const int page = static_cast<int>(FDevice);
+  const int page = static_cast<int>(Device());
   FView.ShowModelPages(page, page, table.grafikPage);
   for (const QString& action : ModelActions())
     FView.SetActionVisible(action, table.visibleActions.contains(action));
-  ComMessPacket.SetComPort(&ComPort);
-  ComMessPacket.SetStartString(table.framing.startString.toStdString());
-  ComMessPacket.SetStopString(table.framing.stopString.toStdString());
-  ComMessPacket.SetSize(table.framing.size);
-  ComMessPacket.ResetBuffer();
+  FComMessPacket.SetComPort(&FComPort);
+  FComMessPacket.SetStartString(table.framing.startString.toStdString());
+  FComMessPacket.SetStopString(table.framing.stopString.toStdString());
+  FComMessPacket.SetSize(table.framing.size);
+  FComMessPacket.ResetBuffer();
   if (table.outputs >= 2) FView.SetOutputVisible(2, true);
   if (table.outputs >= 3) FView.SetOutputVisible(3, true);
 
   SetGaugeRanges();
-  if (Simulator.SimuVersion()) caption += QStringLiteral(" Simulation");
+  if (FSimulator.SimuVersion()) caption += QStringLiteral(" Simulation");
   if (DebugSwitch()) caption += QStringLiteral(" Debug");
   FView.SetCaption(caption);
 }
@@ -298,27 +298,28 @@ void TMeterLogic::LoadDevice() {
 
 void TMeterLogic::BlankParameters() { CurrentModel().BlankParameter(); }
 
-void TMeterLogic::SetGaugeRanges() { FView.SetGaugeRanges(ModelTable(FDevice).gauge); }
+void TMeterLogic::SetGaugeRanges() { FView.SetGaugeRanges(ModelTable(Device()).gauge); }
 
 QString TMeterLogic::PortSummary() const {
   return QStringLiteral(" %1:%2,%3,%4,%5,%6")
-      .arg(ComPort.Port(), BaudRateToText(ComPort.BaudRate()), DataBitsToText(ComPort.DataBits()),
-           ParityToText(ComPort.Parity().Bits()), StopBitsToText(ComPort.StopBits()),
-           FlowControlToText(ComPort.FlowControl().FlowControl()));
+      .arg(FComPort.Port(), BaudRateToText(FComPort.BaudRate()),
+           DataBitsToText(FComPort.DataBits()), ParityToText(FComPort.Parity().Bits()),
+           StopBitsToText(FComPort.StopBits()),
+           FlowControlToText(FComPort.FlowControl().FlowControl()));
 }
 
 // ---------------------------------------------------------------------------
 // Start-up and shut-down
 
 void TMeterLogic::FormCreate(const QStringList& arguments) {
-  Measurement.SetTimeCount(0);
-  FDevice = Pavon;  // directly, without the model switch
-  ATimer1.StartTime();
+  FMeasurement.SetTimeCount(0);
+  FModels.SetDevice(Pavon);  // directly, without the model switch
+  FATimer1.StartTime();
   FView.ChartClear();
-  ComDataPacket.SetSize(0);
-  ComMessPacket.SetSize(32);
-  ComRunPacket.SetSize(1);
-  Simulator.InitSimuVersion(false);
+  FComDataPacket.SetSize(0);
+  FComMessPacket.SetSize(32);
+  FComRunPacket.SetSize(1);
+  FSimulator.InitSimuVersion(false);
 
   SetDebugSwitch(false);
   for (const QString& arg : arguments)
@@ -327,62 +328,48 @@ void TMeterLogic::FormCreate(const QStringList& arguments) {
   // Stored port settings, else the first port the system lists. A failure
   // here leaves the port name empty; the interface setup that follows lets
   // the user choose a port.
+  bool noPortListed = false;
   try {
-    ComPort.LoadSettings(stRegistry, QStringLiteral("HKEY_CURRENT_USER\\Software\\Telquin"));
-    if (ComPort.Port().isEmpty()) {
+    FComPort.LoadSettings(stRegistry, QStringLiteral("HKEY_CURRENT_USER\\Software\\Telquin"));
+    if (FComPort.Port().isEmpty()) {
       QStringList ports;
       EnumSerialPorts(ports);
-      if (ports.isEmpty()) throw std::runtime_error("no serial port listed");
-      ComPort.SetPort(ports.first());
+      noPortListed = ports.isEmpty();
+      if (noPortListed) throw std::runtime_error("no serial port listed");
+      FComPort.SetPort(ports.first());
     }
   } catch (const std::exception&) {
-    SetStatusText(2, QStringLiteral(" Registry error"));
+    QString text = QStringLiteral(" Registry error");
+    if (noPortListed) text += QStringLiteral("; ") + NoPortAdvice();
+    SetStatusText(2, text);
   }
 
+  // Switching away from PAVON sets the stored model's port rate; PAVON
+  // keeps the stored one.
   LoadDevice();
-  if (FDevice == Hexlin || FDevice == Tavri || FDevice == KESTO_ZAREL)
-    ComPort.SetBaudRate(br115200);
 }
 
 void TMeterLogic::FormClose() {
   DebugTrace(QStringLiteral("Program close"));
   FView.SetActionChecked(QStringLiteral("acStartStopLog"), false);
-  if (ComPort.Connected()) ComPort.Close();
+  if (FComPort.Connected()) FComPort.Close();
 }
-
-namespace {
-// The port's message, and what the user can do about the common failures.
-QString OpenErrorText(const EComPort& e) {
-  QString text = e.Message();
-  if (e.Code() == 1 && e.WinCode() == 2)
-    text += QStringLiteral(" - no such device: check the port name");
-  else if (e.Code() == 1 && (e.WinCode() == 13 || e.WinCode() == 1))
-    text += QStringLiteral(
-        " - no permission: add the user to the group that owns the device (usually dialout)");
-  else if (e.Code() == 1 && e.WinCode() == 16)
-    text += QStringLiteral(" - the device is in use by another program");
-  return text;
-}
-}  // namespace
 
 void TMeterLogic::ApplyInterfaceSetup() {
   SetStatusText(0, PortSummary());
   try {
     FView.SetActionEnabled(QStringLiteral("acOpenPort"), true);
-    if (ComPort.Connected()) ComPort.Close();
-    if (Simulator.SimuVersion()) {
-      if (ComPort.Connected()) ComPort.Close();
+    if (FComPort.Connected()) FComPort.Close();
+    if (FSimulator.SimuVersion()) {
+      if (FComPort.Connected()) FComPort.Close();
       FView.SetActionEnabled(QStringLiteral("acOpenPort"), false);
-    } else if (!ComPort.Connected()) {
-      ComPort.Open();
+    } else if (!FComPort.Connected()) {
+      FComPort.Open();
     }
     FOpenErrorText.clear();
     SetStatusText(2, QString());
-  } catch (const EComPort& e) {
-    FOpenErrorText = QStringLiteral(" ") + OpenErrorText(e);
-    SetStatusText(2, FOpenErrorText);
   } catch (const std::exception& e) {
-    FOpenErrorText = QStringLiteral(" ") + QString::fromLocal8Bit(e.what());
+    FOpenErrorText = QStringLiteral(" ") + UserErrorText(e, &FComPort);
     SetStatusText(2, FOpenErrorText);
   }
 }

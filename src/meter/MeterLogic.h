@@ -6,7 +6,8 @@
 // packets, timers and user actions are handled while a command waits.
 //
 // The measurement path (decoding, display, outputs, log) is TMeasurement and
-// the simulated meter is TSimulator; both are owned here.
+// the simulated meter is TSimulator; both are owned here and handed only
+// the parts they use.
 
 #include <QByteArray>
 #include <QString>
@@ -15,25 +16,16 @@
 #include <cstdint>
 #include <string>
 
+#include "meter/DebugSwitch.h"
 #include "meter/DeviceType.h"
-#include "meter/Dorvane.h"
-#include "meter/Hexlin.h"
 #include "meter/Measurement.h"
 #include "meter/MeterView.h"
-#include "meter/Pavon.h"
+#include "meter/ModelSet.h"
 #include "meter/Simulator.h"
 #include "meter/SingleCommands.h"
-#include "meter/Tavri.h"
-#include "meter/Zarel.h"
 #include "platform/StopWatch.h"
 #include "serial/ComDataPacket.h"
 #include "serial/ComPort.h"
-
-// The process-wide "debug" switch and its trace lines (system debug output).
-bool DebugSwitch();
-void SetDebugSwitch(bool on);
-// Writes the line only while the switch is on.
-void DebugTrace(const QString& line);
 
 class TMeterLogic {
  public:
@@ -44,26 +36,32 @@ class TMeterLogic {
 
   IMeterView& View() { return FView; }
 
- private:
-  IMeterView& FView;  // first: the members below may use it while they are built
+  // --- the parts the window attaches its own controls to
+  // The terminal and the interface setup's port boxes work on the port.
+  TComPort& ComPort() { return FComPort; }
+  const TComPort& ComPort() const { return FComPort; }
+  // Measurement lines; framed by the model switch.
+  TComDataPacket& ComMessPacket() { return FComMessPacket; }
+  // Replies, attached only inside GetCmd/GetCmd2; the activity probe,
+  // attached only inside Running.
+  const TComDataPacket& ComDataPacket() const { return FComDataPacket; }
+  const TComDataPacket& ComRunPacket() const { return FComRunPacket; }
+  TMeasurement& Measurement() { return FMeasurement; }
+  TSimulator& Simulator() { return FSimulator; }
+  // The PAVON time base; the measurement path stamps with it.
+  TStopWatch& ATimer1() { return FATimer1; }
 
- public:
-  // --- components of the main window that the logic drives
-  TComPort ComPort;
-  TComDataPacket ComDataPacket;  // replies; attached only inside GetCmd/GetCmd2
-  TComDataPacket ComMessPacket;  // measurement lines; framed by the model switch
-  TComDataPacket ComRunPacket;   // activity probe; attached only inside Running
-  TStopWatch ATimer1;
-  QTimer Timer_AutoGet;          // 300 ms one shot: automatic Get Parameter
-
-  TPavon FPavon;
-  TDorvane FDorvane;
-  THexlin FHexlin;
-  TTavri FTavri;
-  TZAREL FZarel;
-
-  TMeasurement Measurement;
-  TSimulator Simulator;
+  // --- timers
+  // 300 ms one shot: the automatic Get Parameter after the interface setup.
+  const QTimer& Timer_AutoGet() const { return FTimer_AutoGet; }
+  // Arms it (a running timer is left alone, not restarted) or stops it.
+  void ArmAutoGet(bool on);
+  // Status-text and watchdog timers: nothing arms them; each switches itself
+  // off when it fires. 3000 ms: clears status panel 2; 4000 ms: sets
+  // Timer_WatchdogTag to 1.
+  QTimer& Timer_Statusbar() { return FTimer_Statusbar; }
+  QTimer& Timer_Watchdog() { return FTimer_Watchdog; }
+  int Timer_WatchdogTag() const { return FTimer_WatchdogTag; }
 
   // --- start-up and shut-down (the window calls these from its handlers)
   // FormCreate's own steps after the window's controls exist: splitter sizes,
@@ -77,7 +75,12 @@ class TMeterLogic {
   void SendStr(const QString& s);
   bool SetCmd(const QString& cmd);
   bool SetCmd2(const QString& cmd);
+  // A value longer than kMaxValueLength is not sent either; Set Parameter
+  // names its code on panel 2.
   bool SetCmdValue(const QString& cmd, const QString& value);
+  // Far above any value a meter takes; a longer one (pasted by mistake)
+  // would block the window for the whole write.
+  static constexpr int kMaxValueLength = 255;
   // start: the echo the reply must contain; stop: the splitter's stop string.
   QString GetCmd(const QString& cmd, const QString& start, const QString& stop, int ms, int& typ);
   // start: the splitter's start string; the reply comes back whole.
@@ -92,14 +95,19 @@ class TMeterLogic {
   void ComRunPacketPacket(TObject* Sender, const std::string& Str);
 
   // --- model selection
-  TDeviceType Device() const { return FDevice; }
+  TDeviceType Device() const { return FModels.Device(); }
   void SetDevice(TDeviceType value);
   void ChangeDevice();
   void LoadDevice();
   void BlankParameters();
   void SetGaugeRanges();
-  TMeterModel& Model(TDeviceType d);
-  TMeterModel& CurrentModel() { return Model(FDevice); }
+  TMeterModel& Model(TDeviceType d) { return FModels.Model(d); }
+  TMeterModel& CurrentModel() { return FModels.Current(); }
+  // A model object by its class, for its named accessors: Model<THexlin>().
+  template <class T>
+  T& Model() {
+    return FModels.Get<T>();
+  }
 
   // --- parameter transfers; a start while one of them runs is refused
   void acGetParameterExecute();
@@ -139,7 +147,8 @@ class TMeterLogic {
   void Test1Click();
   void BitBtn73Click();
   // The shared enabling rule of the meter command actions: enabled while the
-  // port is open, always in simulation. Runs at idle time and before any of
+  // port is open, always in simulation, never while a transfer runs (then
+  // the laser switches are off too). Runs at idle time and before any of
   // these actions executes.
   void onUpdate();
   static const QStringList& UpdateRuleActions();
@@ -148,13 +157,19 @@ class TMeterLogic {
   void ComPortAfterOpen();
   void ComPortAfterClose();
   void ComPortRx80Full();
+  // A hang-up (ceIO) closes the port and names the reason on panel 2.
+  void ComPortError(TComErrors Errors);
   void ComTerminalChar(char Ch);
   void ComTerminalDblClick();
   void IncLineCounter();
   void Timer_AutoGetTimer();
+  void Timer_StatusbarTimer();
+  void Timer_WatchdogTimer();
   // " COM1:9600,8,None,1,None"
   QString PortSummary() const;
-  int FLFCounter = 0;
+  // The line counter of status panel 1 (0..9999).
+  int LFCounter() const { return FLFCounter; }
+  void SetLFCounter(int value) { FLFCounter = value; }
 
   // The part of the interface setup that follows the dialog: port summary on
   // panel 0, then close and reopen the port (not in simulation).
@@ -177,9 +192,9 @@ class TMeterLogic {
   void DoSetStandard();
   // Marks a transfer as running; false when one already runs.
   bool BeginTransfer();
-  // Brings a streaming meter to rest before a transfer: ESC and the model's
-  // pause (PAVON's is given).
-  void StopMeter(std::uint32_t pavonWaitMs);
+  // Brings a streaming meter to rest before a read or a write, by the
+  // model's stop rule.
+  void StopMeter(bool beforeWrite);
   // Stops a streaming DORVANE: ESC if it sends, then up to four probes
   // with a second's pause while it keeps sending.
   void StopDorvane();
@@ -187,14 +202,33 @@ class TMeterLogic {
   // the page is blanked and false returned.
   bool IdentifyMeter(QString& reply);
   void SendCommandWay(TCommandWay way, const QString& code);
+  // A command of its own while a transfer runs is refused (and traced).
+  bool RefusedWhileTransferRuns() const;
   void RunSingleCommand(const QString& action);
   void SetPortBaudRate(TBaudRate rate);
 
-  TDeviceType FDevice = Pavon;
+  IMeterView& FView;  // first: the members below may use it while they are built
+  TComPort FComPort;
+  TComDataPacket FComDataPacket;
+  TComDataPacket FComMessPacket;
+  TComDataPacket FComRunPacket;
+  TStopWatch FATimer1;
+  QTimer FTimer_AutoGet;
+  QTimer FTimer_Statusbar;
+  QTimer FTimer_Watchdog;
+  int FTimer_WatchdogTag = 0;
+  int FLFCounter = 0;
+  TModelSet FModels;  // the five model objects and the current model
+  TMeasurement FMeasurement;
+  TSimulator FSimulator;
+
   QString FDataPacket;
   QString FRunPacket;
   bool FZarelDisplay = false;
+  QStringList FSkippedValues;  // codes of overlong values SetCmdValue skipped
   bool FTransferRunning = false;
   // Panel 2's text after the last failed open of the interface setup.
   QString FOpenErrorText;
+  // Panel 2's text after the line was lost; cleared when the port opens.
+  QString FLostLineText;
 };

@@ -2,6 +2,7 @@
 // beside them (port, file viewer, test commands).
 #include "meter/MeterDialogs.h"
 #include "meter/MeterLogic.h"
+#include "meter/ModelTables.h"
 #include "meter/ScopeExit.h"
 #include "serial/ComTextForms.h"
 
@@ -37,14 +38,21 @@ void TMeterLogic::SendCommandWay(TCommandWay way, const QString& code) {
   }
 }
 
+bool TMeterLogic::RefusedWhileTransferRuns() const {
+  // Its ESC and buffer purge would take the replies the transfer waits for.
+  if (FTransferRunning) DebugTrace(QStringLiteral("Transfer running, command refused"));
+  return FTransferRunning;
+}
+
 void TMeterLogic::RunSingleCommand(const QString& action) {
   const TSingleCommand* command = SingleCommand(action);
-  if (!command) return;
-  if (Simulator.SimuVersion()) {
-    if (command->simuMode != mNoMode && FDevice == Pavon) Simulator.SetPavonDMode(command->simuMode);
-    if (command->simuStart && !Simulator.SimuTimer.isActive()) Simulator.SimuTimer.start();
+  if (!command || RefusedWhileTransferRuns()) return;
+  if (FSimulator.SimuVersion()) {
+    if (command->simuMode != mNoMode && ModelTable(Device()).simuFollowsMode)
+      FSimulator.SetPavonDMode(command->simuMode);
+    if (command->simuStart && !FSimulator.SimuTimer().isActive()) FSimulator.StartMeasuring();
   }
-  SendCommandWay(command->ways[FDevice], command->code);
+  SendCommandWay(command->ways[Device()], command->code);
   if (command->focusLog && FView.NotebookPage() == kLogWindowPage) FView.FocusLogMemo();
 }
 
@@ -64,45 +72,48 @@ void TMeterLogic::acLFExecute() { RunSingleCommand(QStringLiteral("acLF")); }
 void TMeterLogic::acLOExecute() { RunSingleCommand(QStringLiteral("acLO")); }
 
 void TMeterLogic::acDisplayExecute() {
+  if (RefusedWhileTransferRuns()) return;
   const TSingleCommand* command = SingleCommand(QStringLiteral("acDisplay"));
-  SendCommandWay(command->ways[FDevice], FZarelDisplay ? QStringLiteral("DN") : QStringLiteral("DF"));
+  SendCommandWay(command->ways[Device()],
+                 FZarelDisplay ? QStringLiteral("DN") : QStringLiteral("DF"));
   FZarelDisplay = !FZarelDisplay;
 }
 
 void TMeterLogic::acStopExecute() {
-  if (Simulator.SimuVersion()) Simulator.SimuTimer.stop();
-  if (FDevice == Dorvane)
+  if (RefusedWhileTransferRuns()) return;
+  if (FSimulator.SimuVersion()) FSimulator.StopMeasuring();
+  if (ModelTable(Device()).stop.probe)
     StopDorvane();
   else
     SendStr(kEsc);
 }
 
 void TMeterLogic::acSOExecute() {
-  if (FDevice != Pavon && FDevice != Hexlin && FDevice != Tavri) return;
+  const TDeviceSet stores = ModelTable(Device()).offsetModels;
+  if (stores == 0) return;
+  if (RefusedWhileTransferRuns()) return;
   SendStr(kEsc);
   Wait(1000);
   int typ = 0;
   // The reply is taken as it came, also after a time-out.
   const QString reply = GetCmd(QStringLiteral("SO"), QStringLiteral("SO"), kCrLf, 1000, typ);
-  if (FDevice == Pavon) {
-    FPavon.SetP_OF(reply);
-  } else {
-    FHexlin.SetP_OF(reply);
-    FTavri.SetP_OF(reply);
-  }
+  for (int d = 0; d < DeviceTypeCount; ++d)
+    if (InDeviceSet(stores, static_cast<TDeviceType>(d)))
+      Model(static_cast<TDeviceType>(d)).SetParam(QStringLiteral("OF"), reply);
 }
 
 void TMeterLogic::SetPortBaudRate(TBaudRate rate) {
   // Inside an update the port applies the rate at its end, at once.
-  ComPort.BeginUpdate();
-  ComPort.SetBaudRate(rate);
-  ComPort.EndUpdate();
+  FComPort.BeginUpdate();
+  FComPort.SetBaudRate(rate);
+  FComPort.EndUpdate();
 }
 
 void TMeterLogic::acBaudrateExecute() {
-  if (FDevice == Dorvane) return;
+  // A model without rates in the dialog cannot change its rate.
+  if (ModelTable(Device()).baudDialogRates.isEmpty() || RefusedWhileTransferRuns()) return;
   IChangeBaudDialog* dialog = FView.ChangeBdDlg();
-  if (!dialog || dialog->Enter(FDevice, ComPort.BaudRate()) != kModalOk) return;
+  if (!dialog || dialog->Enter(Device(), FComPort.BaudRate()) != kModalOk) return;
   const TBaudRate oldRate = dialog->OldBaudrate();
   const TBaudRate newRate = dialog->NewBaudrate();
   if (newRate == oldRate) return;
@@ -129,38 +140,39 @@ void TMeterLogic::acBaudrateExecute() {
 }
 
 void TMeterLogic::acDJExecute() {
+  if (RefusedWhileTransferRuns()) return;
   ISignalLevelDialog* dialog = FView.SignalLevelDlg();
-  if (dialog) dialog->Enter(QString(), QString(), FDevice, 0, 7000);
+  if (dialog) dialog->Enter(QString(), QString(), Device(), 0, 7000);
 }
 
 void TMeterLogic::acSdExecute() {
   ISignalLevelDialog* dialog = FView.SignalLevelDlg();
-  if (!dialog) return;
-  switch (FDevice) {
-    case Hexlin:
-      dialog->Enter(FHexlin.P_SD(0), FHexlin.P_SD(1), FDevice, 0, 7000);
+  if (!dialog || RefusedWhileTransferRuns()) return;
+  const TModelTable& table = ModelTable(Device());
+  const TMeterModel& model = CurrentModel();
+  const QString sd = QStringLiteral("SD");
+  switch (table.signalEntry) {
+    case TSignalEntry::seNone:
       break;
-    case Tavri:
-      dialog->Enter(FTavri.P_SD(0), FTavri.P_SD(1), FDevice, 0, 100);
+    case TSignalEntry::seTwoSdParts:
+      dialog->Enter(model.Param(sd, 0), model.Param(sd, 1), Device(), 0, table.signalMax);
       break;
-    case KESTO_ZAREL: {
-      const QString sp =
-          QString::number(FView.Controls().ItemIndex(QStringLiteral("cb_sp_4")) + 1);
-      dialog->Enter2(FZarel.P_SD(0), FZarel.P_SD(1), FZarel.P_SD(2), FZarel.P_SD(3), sp, FDevice,
-                     0, 7000);
+    case TSignalEntry::seFourSdParts: {
+      // The separator as the position of its page control's item.
+      const TParamDef* sp = table.Param(QStringLiteral("SP"));
+      const int item = sp ? FView.Controls().ItemIndex(sp->parts[0].control) : -1;
+      dialog->Enter2(model.Param(sd, 0), model.Param(sd, 1), model.Param(sd, 2),
+                     model.Param(sd, 3), QString::number(item + 1), Device(), 0, table.signalMax);
       break;
     }
-    case Pavon:
-    case Dorvane:
-      break;
   }
 }
 
 void TMeterLogic::acOpenPortExecute() {
-  if (ComPort.Connected())
-    ComPort.Close();
+  if (FComPort.Connected())
+    FComPort.Close();
   else
-    ComPort.Open();
+    FComPort.Open();
 }
 
 void TMeterLogic::acViewFileExecute() {
@@ -179,8 +191,10 @@ void TMeterLogic::Test1Click() {
           .value_or(QStringLiteral("SA"));
   DebugTrace(QStringLiteral("Test"));
   int typ = -2;
-  const QString reply = FDevice == Dorvane ? GetCmd(command, QString(), QString(), 1000, typ)
-                                           : GetCmd(command, command, kCrLf, 1000, typ);
+  // A meter without echo is asked without a line end to wait for.
+  const QString reply = ModelTable(Device()).reply.echo
+                            ? GetCmd(command, command, kCrLf, 1000, typ)
+                            : GetCmd(command, QString(), QString(), 1000, typ);
   FView.SetCaption(QStringLiteral("%1=>%2< (typ=%3)").arg(command, reply).arg(typ));
 }
 
@@ -200,6 +214,9 @@ const QStringList& TMeterLogic::UpdateRuleActions() {
 }
 
 void TMeterLogic::onUpdate() {
-  const bool enabled = Simulator.SimuVersion() || ComPort.Connected();
+  // While a transfer runs every meter command waits, the laser switches too.
+  const bool enabled = (FSimulator.SimuVersion() || FComPort.Connected()) && !FTransferRunning;
   for (const QString& action : UpdateRuleActions()) FView.SetActionEnabled(action, enabled);
+  for (const char* laser : {"acLF", "acLO"})
+    FView.SetActionEnabled(QLatin1String(laser), !FTransferRunning);
 }

@@ -11,7 +11,7 @@ void TMeterLogic::acSaveExecute() {
   const std::optional<QString> file =
       FView.ExecuteSaveDialog({FView.DirParameter(), QStringLiteral("txt"), kTextFilter, 1});
   if (!file) return;
-  const TParamSaveResult result = SaveParamFile(*file, FView.Controls(), FDevice);
+  const TParamSaveResult result = SaveParamFile(*file, FView.Controls(), Device());
   if (result.ok)
     SetStatusText(2, result.text);
   else
@@ -23,11 +23,11 @@ void TMeterLogic::acOpenExecute() {
   const std::optional<QString> file =
       FView.ExecuteOpenDialog({FView.DirParameter(), QStringLiteral("txt"), QString(), 0});
   if (!file) return;
-  SetStatusText(2, OpenParamFile(*file, FView.Controls(), FDevice));
+  SetStatusText(2, OpenParamFile(*file, FView.Controls(), Device()));
 }
 
 void TMeterLogic::acExportExecute() {
-  const QString text = ExportParamText(FView.Controls(), FDevice);
+  const QString text = ExportParamText(FView.Controls(), Device());
   FView.SetMemo1Text(text);
   FView.SetClipboardText(text);
   SetStatusText(2, QString::fromLatin1(ParamExportStatus));
@@ -37,6 +37,6 @@ void TMeterLogic::acImportExecute() {
   FView.SetMemo1Text(QString());
   const QString text = FView.ClipboardText();
   FView.SetMemo1Text(text);
-  ImportParamText(text, FView.Controls(), FDevice);
+  ImportParamText(text, FView.Controls(), Device());
   SetStatusText(2, QString::fromLatin1(ParamImportStatus));
 }

@@ -1,12 +1,21 @@
 // Port events, the status bar's port summary and line counter, the terminal's
-// double-click and the automatic read after the interface setup.
+// double-click, the automatic read after the interface setup, a lost line
+// and the two timers nothing arms.
+#include <cerrno>
+
 #include "meter/MeterLogic.h"
+#include "meter/ModelTables.h"
+#include "platform/SystemError.h"
+#include "serial/UserErrorText.h"
 
 void TMeterLogic::ComPortAfterOpen() {
-  Measurement.acClearLogExecute();
+  FMeasurement.acClearLogExecute();
   FView.SetActionCaption(QStringLiteral("acOpenPort"), QStringLiteral("Close Port"));
-  ComPort.ClearBuffer(true, true);
+  FComPort.ClearBuffer(true, true);
   SetStatusText(0, PortSummary());
+  // The line is back: a lost-line note still in view is no longer true.
+  if (!FLostLineText.isEmpty() && FView.StatusText(2) == FLostLineText) SetStatusText(2, QString());
+  FLostLineText.clear();
 }
 
 void TMeterLogic::ComPortAfterClose() {
@@ -16,12 +25,23 @@ void TMeterLogic::ComPortAfterClose() {
 
 void TMeterLogic::ComPortRx80Full() {
   SetStatusText(2, QStringLiteral(" Rx Buffer Full"));
-  ComPort.ClearBuffer(true, true);
+  FComPort.ClearBuffer(true, true);
+}
+
+void TMeterLogic::ComPortError(TComErrors Errors) {
+  // The line is gone for good (adapter pulled, far end closed): the event
+  // thread has stopped, so close the port; the window then says "Offline"
+  // and Open Port starts again once the device is back.
+  if (!Errors.Contains(ceIO)) return;
+  const QString device = FComPort.Port();
+  FComPort.Close();
+  FLostLineText = QStringLiteral(" Connection lost: %1: %2; %3")
+                      .arg(device, platform::SystemErrorText(EIO), ComErrorAdvice(EIO));
+  SetStatusText(2, FLostLineText);
 }
 
 void TMeterLogic::ComTerminalChar(char Ch) {
-  // DORVANE packets begin with a blank and have no line end.
-  if (Ch == (FDevice == Dorvane ? ' ' : '\n')) IncLineCounter();
+  if (Ch == ModelTable(Device()).lineEnd) IncLineCounter();
 }
 
 void TMeterLogic::IncLineCounter() {
@@ -35,12 +55,29 @@ void TMeterLogic::IncLineCounter() {
 
 void TMeterLogic::ComTerminalDblClick() {
   // A closed port has nothing to clear (and would report the purge failing).
-  if (ComPort.Connected()) ComPort.ClearBuffer(true, true);
-  ComMessPacket.ResetBuffer();
+  if (FComPort.Connected()) FComPort.ClearBuffer(true, true);
+  FComMessPacket.ResetBuffer();
   FView.TerminalClear();
 }
 
+void TMeterLogic::ArmAutoGet(bool on) {
+  if (!on)
+    FTimer_AutoGet.stop();
+  else if (!FTimer_AutoGet.isActive())
+    FTimer_AutoGet.start();
+}
+
 void TMeterLogic::Timer_AutoGetTimer() {
-  Timer_AutoGet.stop();
-  acGetParameterExecute();
+  FTimer_AutoGet.stop();
+  FView.ExecuteAction(QStringLiteral("acGetParameter"), [this] { acGetParameterExecute(); });
+}
+
+void TMeterLogic::Timer_StatusbarTimer() {
+  FTimer_Statusbar.stop();
+  SetStatusText(2, QString());
+}
+
+void TMeterLogic::Timer_WatchdogTimer() {
+  FTimer_Watchdog.stop();
+  FTimer_WatchdogTag = 1;
 }

@@ -48,12 +48,12 @@ class TTransferFrame {
   TTransferFrame(TMeterLogic& logic, QString action) : FLogic(logic), FAction(std::move(action)) {
     FLogic.View().BeginBusyCursor();
     FLogic.View().SetActionEnabled(FAction, false);
-    FLogic.ComMessPacket.SetComPort(nullptr);
+    FLogic.ComMessPacket().SetComPort(nullptr);
   }
   ~TTransferFrame() {
     FLogic.View().ChartClear();
     FLogic.View().SetActionEnabled(FAction, true);
-    FLogic.ComMessPacket.SetComPort(&FLogic.ComPort);
+    FLogic.ComMessPacket().SetComPort(&FLogic.ComPort());
     FLogic.View().EndBusyCursor();
   }
   TTransferFrame(const TTransferFrame&) = delete;
@@ -75,22 +75,14 @@ bool TMeterLogic::BeginTransfer() {
   return true;
 }
 
-void TMeterLogic::StopMeter(std::uint32_t pavonWaitMs) {
-  switch (FDevice) {
-    case Pavon:
-      SendStr(kEsc);
-      Wait(pavonWaitMs);
-      break;
-    case Dorvane:
-      StopDorvane();
-      break;
-    case Hexlin:
-    case Tavri:
-    case KESTO_ZAREL:
-      SendStr(kEsc);
-      Wait(1000);
-      break;
+void TMeterLogic::StopMeter(bool beforeWrite) {
+  const TStopRule& rule = ModelTable(Device()).stop;
+  if (rule.probe) {
+    StopDorvane();
+    return;
   }
+  SendStr(kEsc);
+  Wait(beforeWrite ? rule.pauseBeforeWrite : rule.pauseBeforeRead);
 }
 
 void TMeterLogic::StopDorvane() {
@@ -112,13 +104,13 @@ void TMeterLogic::acGetParameterExecute() {
 }
 
 void TMeterLogic::DoGetParameter() {
-  if (Simulator.SimuVersion()) {
+  if (FSimulator.SimuVersion()) {
     DoSetStandard();
     return;
   }
 
   TTransferFrame frame(*this, QStringLiteral("acGetParameter"));
-  if (ComPort.Connected()) {
+  if (FComPort.Connected()) {
     SetStatusText(2, QStringLiteral(" Get Parameter"));
   } else if (FOpenErrorText.isEmpty() || FView.StatusText(2) != FOpenErrorText) {
     // Nothing can be read; an open error already shown stays in view.
@@ -126,16 +118,13 @@ void TMeterLogic::DoGetParameter() {
   }
   BlankParameters();
   DebugTrace(QStringLiteral("Get Parameter"));
-  StopMeter(0);
-
-  // DORVANE replies carry no echo of the code.
-  auto echo = [this](const QString& code) { return FDevice == Dorvane ? QString() : code; };
+  StopMeter(false);
 
   int typ = 0;
-  if (GetCmd(QStringLiteral("SA"), echo(QStringLiteral("SA")), kCrLf, 1000, typ).isEmpty()) {
+  if (GetCmd(QStringLiteral("SA"), QStringLiteral("SA"), kCrLf, 1000, typ).isEmpty()) {
     BlankParameters();
-    if (ComPort.Connected()) {
-      ComPort.ClearBuffer(true, true);
+    if (FComPort.Connected()) {
+      FComPort.ClearBuffer(true, true);
       SetStatusText(2, QStringLiteral(" Timeout Interface"));
     }
     return;
@@ -144,11 +133,20 @@ void TMeterLogic::DoGetParameter() {
 
   QString errorText;
   bool failed = false;
+  // Every object of the step's models takes the fields, from part `first` on.
+  auto store = [this](const TReadStep& step, int first, const QStringList& fields) {
+    for (int d = 0; d < DeviceTypeCount; ++d) {
+      const auto device = static_cast<TDeviceType>(d);
+      if (!InDeviceSet(step.models, device)) continue;
+      for (int i = 0; i < fields.size(); ++i) Model(device).SetParam(step.code, first + i, fields[i]);
+    }
+  };
   double sa = 1.0;
   double mf = 1.0;
   for (const TReadStep& step : ParameterReadSteps()) {
+    if (!FComPort.Connected()) return;  // the line was lost: panel 2 says so
     if (step.kind != TReadKind::rkTimeBase && step.kind != TReadKind::rkWait &&
-        !InDeviceSet(step.models, FDevice))
+        !InDeviceSet(step.models, Device()))
       continue;
     switch (step.kind) {
       case TReadKind::rkWait:
@@ -159,8 +157,8 @@ void TMeterLogic::DoGetParameter() {
                        .arg(sa, 0, 'f', 6)
                        .arg(mf, 0, 'f', 6));
         const double unit = sa / mf;
-        Measurement.SetTimeUnit(mf != 0 && std::isfinite(unit) ? unit : 1.0);
-        Measurement.SetTimeCount(0);
+        FMeasurement.SetTimeUnit(mf != 0 && std::isfinite(unit) ? unit : 1.0);
+        FMeasurement.SetTimeCount(0);
         break;
       }
       case TReadKind::rkMinMax: {
@@ -170,24 +168,18 @@ void TMeterLogic::DoGetParameter() {
           QString reply = GetCmd2(step.code, starts[part], 500, typ);
           const int colon = reply.indexOf(u':');
           if (colon >= 0) reply.remove(0, colon + 1);
-          FZarel.SetP_MW(part, reply.trimmed());
+          store(step, part, {reply.trimmed()});
         }
         break;
       }
       case TReadKind::rkQuery: {
-        const QString stop = InDeviceSet(step.noStopString, FDevice) ? QString() : kCrLf;
-        QString reply = GetCmd(step.code, echo(step.code), stop, 1000, typ);
+        const QString stop = InDeviceSet(step.noStopString, Device()) ? QString() : kCrLf;
+        QString reply = GetCmd(step.code, step.code, stop, 1000, typ);
         Error_String(step.code, typ, reply, errorText);
         failed = failed || typ != 1;
 
-        const int parts = step.parts + (InDeviceSet(step.onePartMore, FDevice) ? 1 : 0);
-        const QStringList fields = SplitReply(reply, step.split, parts);
-        for (int d = 0; d < DeviceTypeCount; ++d) {
-          const auto device = static_cast<TDeviceType>(d);
-          if (!InDeviceSet(step.models, device)) continue;
-          for (int part = 0; part < fields.size(); ++part)
-            Model(device).SetParam(step.code, part, fields[part]);
-        }
+        const int parts = step.parts + (InDeviceSet(step.onePartMore, Device()) ? 1 : 0);
+        store(step, 0, SplitReply(reply, step.split, parts));
 
         switch (step.effect) {
           case TReadEffect::reSa:
@@ -197,10 +189,10 @@ void TMeterLogic::DoGetParameter() {
             if (typ == 1) mf = TimeBaseNumber(reply);
             break;
           case TReadEffect::reStopCrLf:
-            ComMessPacket.SetStopString("\r\n");
+            FComMessPacket.SetStopString("\r\n");
             break;
           case TReadEffect::reTerminator:
-            ComMessPacket.SetStopString(TerminatorStopString(reply).toStdString());
+            FComMessPacket.SetStopString(TerminatorStopString(reply).toStdString());
             break;
           case TReadEffect::reNone:
             break;
@@ -233,11 +225,11 @@ void TMeterLogic::acSetParameterExecute() {
 void TMeterLogic::DoSetParameter() {
   TMeterModel& model = CurrentModel();
   model.CopyDataToPuffer();
-  if (Simulator.SimuVersion()) {
-    Simulator.UpdateTI4x();
+  if (FSimulator.SimuVersion()) {
+    FSimulator.UpdateTI4x();
     return;
   }
-  if (!ComPort.Connected()) {
+  if (!FComPort.Connected()) {
     // Nothing would be sent: say so instead of reporting success.
     SetStatusText(2, PortNotOpenText());
     return;
@@ -246,14 +238,27 @@ void TMeterLogic::DoSetParameter() {
   TTransferFrame frame(*this, QStringLiteral("acSetParameter"));
   SetStatusText(2, QStringLiteral(" Set Parameter"));
   DebugTrace(QStringLiteral("Set Parameter"));
-  StopMeter(500);
+  StopMeter(true);
 
-  // Empty values are skipped by SetCmdValue; the list is always gone through.
-  for (const TSendDef& send : model.Table().sendOrder)
+  // Empty and overlong values are skipped by SetCmdValue; the list is gone
+  // through unless the line is lost on the way (panel 2 then says so).
+  FSkippedValues.clear();
+  for (const TSendDef& send : model.Table().sendOrder) {
+    if (!FComPort.Connected()) return;
     SetCmdValue(send.wireCode, model.SendValue(send));
+  }
+  const QString skipped =
+      FSkippedValues.isEmpty()
+          ? QString()
+          : QStringLiteral("; not sent, value longer than %1 characters: %2")
+                .arg(kMaxValueLength)
+                .arg(FSkippedValues.join(QStringLiteral(", ")));
 
-  SetStatusText(2, QStringLiteral(" Set Parameter ok"));
+  SetStatusText(2, QStringLiteral(" Set Parameter ok") + skipped);
   DoGetParameter();  // the page shows what the meter took
+  // The read's outcome replaced the note; what was not sent stays in view.
+  if (!skipped.isEmpty() && FComPort.Connected())
+    SetStatusText(2, FView.StatusText(2) + skipped);
 }
 
 // ---------------------------------------------------------------------------
@@ -266,53 +271,32 @@ void TMeterLogic::acSetStandardExecute() {
 }
 
 bool TMeterLogic::IdentifyMeter(QString& reply) {
-  ComMessPacket.SetComPort(nullptr);
+  FComMessPacket.SetComPort(nullptr);
   SendStr(kEsc);
   Wait(500);
   int typ = 0;
   reply = GetCmd(QStringLiteral("ID"), QStringLiteral("ID"), kCrLf, 1000, typ);
   if (typ != 0) return true;
   BlankParameters();
-  if (ComPort.Connected()) SetStatusText(2, QStringLiteral(" Timeout Interface"));
-  // Measurement lines are taken again (a write would have re-attached them).
-  ComMessPacket.SetComPort(&ComPort);
+  if (FComPort.Connected()) SetStatusText(2, QStringLiteral(" Timeout Interface"));
+  // FMeasurement lines are taken again (a write would have re-attached them).
+  FComMessPacket.SetComPort(&FComPort);
   return false;
 }
 
 void TMeterLogic::DoSetStandard() {
-  const bool simulation = Simulator.SimuVersion();
-  switch (FDevice) {
-    case Pavon:
-      FPavon.SetStandard();
-      if (simulation) Simulator.SetPavonDMode(mDT);
-      break;
-    case Dorvane:
-      FDorvane.SetStandard();
-      break;
-    case Hexlin: {
-      FHexlin.SetStandard(false);
-      if (simulation) return;
-      QString reply;
-      if (!IdentifyMeter(reply)) return;
-      const QString name = ExtractField(reply, u' ');
-      FHexlin.SetStandard(name.compare(QLatin1String("HEXLOR"), Qt::CaseInsensitive) == 0);
-      break;
-    }
-    case Tavri:
-    case KESTO_ZAREL: {
-      auto standard = [this] {
-        if (FDevice == Tavri)
-          FTavri.SetStandard();
-        else
-          FZarel.SetStandard();
-      };
-      standard();
-      if (simulation) return;
-      QString reply;  // only a link check here
-      if (!IdentifyMeter(reply)) return;
-      standard();
-      break;
-    }
+  const bool simulation = FSimulator.SimuVersion();
+  const TModelTable& table = ModelTable(Device());
+  TMeterModel& model = CurrentModel();
+  model.ApplyStandard(false);
+  if (table.identifyOnStandard) {
+    if (simulation) return;
+    QString reply;
+    if (!IdentifyMeter(reply)) return;
+    const QString name = ExtractField(reply, u' ');
+    model.ApplyStandard(name.compare(QLatin1String("HEXLOR"), Qt::CaseInsensitive) == 0);
+  } else if (simulation && table.simuFollowsMode) {
+    FSimulator.SetPavonDMode(mDT);
   }
   QCoreApplication::processEvents();
   if (!simulation) DoSetParameter();
@@ -321,9 +305,9 @@ void TMeterLogic::DoSetStandard() {
 void TMeterLogic::acSetProfibusExecute() {
   if (!BeginTransfer()) return;
   TScopeExit done([this] { FTransferRunning = false; });
-  FPavon.SetP_AS(QStringLiteral("dt"));
-  FPavon.SetP_SD(QStringLiteral("h"));
-  FHexlin.SetP_SA(QStringLiteral("10"));
-  FHexlin.SetP_MF(QStringLiteral("100"));
+  FModels.Get<TPavon>().SetP_AS(QStringLiteral("dt"));
+  FModels.Get<TPavon>().SetP_SD(QStringLiteral("h"));
+  FModels.Get<THexlin>().SetP_SA(QStringLiteral("10"));
+  FModels.Get<THexlin>().SetP_MF(QStringLiteral("100"));
   DoSetParameter();
 }

@@ -75,3 +75,12 @@ void TMeterModel::ApplyStandard(bool hexlor) {
     }
   }
 }
+
+TZarelFormat ZarelFormatOf(const TMeterModel& model) {
+  TZarelFormat f;
+  for (int i = 0; i < 4; ++i) f.SD[i] = model.Param(QStringLiteral("SD"), i);
+  f.SP = model.Param(QStringLiteral("SP"));
+  f.SF = model.Param(QStringLiteral("SF"));
+  f.MUN = model.Param(QStringLiteral("MUN"));
+  return f;
+}

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include "meter/MeasurementDecoder.h"
 #include "meter/ModelTables.h"
 #include "meter/ParamControls.h"
 
@@ -40,7 +41,6 @@ class TMeterModel {
   void BlankParameter();
   void CopyDataToPuffer();
 
- protected:
   // The factory defaults in the table's order; `hexlor` only matters for
   // the steps that exist for the HEXLOR sibling.
   void ApplyStandard(bool hexlor);
@@ -50,6 +50,10 @@ class TMeterModel {
   TParamControls* FControls;
   QVector<QStringList> FValues;  // per parameter in field order, one text per part
 };
+
+// The parameters that shape a model's lines (SD parts, SP, SF, MUN), as the
+// model object holds them; for the models with formattedLines.
+TZarelFormat ZarelFormatOf(const TMeterModel& model);
 
 // Accessors under the parameters' names: P_SA() / SetP_SA(v) for one part,
 // P_TD(i) / SetP_TD(i, v) for a parameter of several parts.

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "meter/DeviceType.h"
@@ -28,6 +29,11 @@ class IMeterView {
   virtual void SetStatusText(int panel, const QString& text) = 0;
   virtual QString StatusText(int panel) const = 0;
   virtual void SetCaption(const QString& caption) = 0;
+
+  // Runs an action's handler the way the window runs its actions: the
+  // shared enabling rule first, nothing when the action is disabled, and a
+  // failure shown to the user instead of escaping.
+  virtual void ExecuteAction(const QString& action, const std::function<void()>& handler) = 0;
 
   // Actions by name ("acDT", "acGetParameter", ...).
   virtual void SetActionEnabled(const QString& action, bool on) = 0;

@@ -1,5 +1,7 @@
 #include "meter/ModelTables.h"
 
+#include "serial/ComTextForms.h"
+
 namespace {
 
 using L = QStringList;
@@ -92,6 +94,14 @@ const L kRatesHexlin{"9600", "19200", "38400", "57600", "115200", "230400", "460
 const L kRatesTavri{"9600", "19200", "115200", "230400", "460800", "921600"};
 const L kRatesZarel{"9600", "19200", "38400", "57600", "115200", "230400"};
 
+// The rows of the device page: STOP and DT first, TP and ID last.
+const TRowSlot kStop{"STOP", "acStop"};
+const TRowSlot kDT{"DT", "acDT"};
+const TRowSlot kDF{"DF", "acDF"};
+const TRowSlot kTP{"TP", "acTP"};
+const TRowSlot kID{"ID", "acID"};
+const TRowSlot kNone{{}};
+
 constexpr auto W = TReadBack::rbWhole;
 constexpr auto S = TReadBack::rbSplit;
 constexpr auto F = TReadBack::rbFirstField;
@@ -100,6 +110,7 @@ constexpr auto LI = TReadBack::rbList;
 TModelTable MakePavon() {
   TModelTable t;
   t.device = Pavon;
+  t.name = "PAVON";
   t.params = {
       Single("ST", Edit("cb_st", "0", {"Measure Time (0..25, 0=fast)"})),
       Single("SA", Edit("cb_sa", "1", {"Sliding Average (1=non)"})),
@@ -150,12 +161,20 @@ TModelTable MakePavon() {
   t.autoStartControl = "cb_as";
   t.grafikPage = 0;
   t.outputs = 1;
+  t.deviceButtons = {kStop, kDT, {"DW", "acDW"}, kDF, kTP, kID};
+  t.grafikButtons = {kStop, kDT, {"DW", "acDW"}, kDF};
+  t.stop.pauseBeforeRead = 0;
+  t.stop.pauseBeforeWrite = 500;
+  t.timeSource = TTimeSource::tsStopWatch;
+  t.offsetModels = DeviceBit(Pavon);
+  t.simuFollowsMode = true;
   return t;
 }
 
 TModelTable MakeDorvane() {
   TModelTable t;
   t.device = Dorvane;
+  t.name = "DORVANE";
   t.params = {
       Single("SA", Edit("cb_sa_1", "10", {"Arithmetic Average (1..50)"})),
       Multi("TD", {Edit("cb_td_1", "0", {"Trigger Delay (0..9999 ms)"}),
@@ -184,12 +203,20 @@ TModelTable MakeDorvane() {
   t.autoStartControl = "cb_as_1";
   t.grafikPage = 1;
   t.outputs = 1;
+  t.deviceButtons = {kStop, kDT, {"DJ", "acDJ"}, kDF, kTP, kID};
+  t.grafikButtons = {kStop, kDT, kDF, kNone};
+  // Replies carry no echo; AS answers with its two letters and no line end.
+  t.reply = {false, false, "AS", 2};
+  t.stop.probe = true;
+  t.lineEnd = ' ';  // its lines begin with a blank and have no line end
+  t.simuStrengthBase = 1500;
   return t;
 }
 
 TModelTable MakeHexlin() {
   TModelTable t;
   t.device = Hexlin;
+  t.name = "HEXLIN/HEXLOR";
   t.params = {
       Single("SA", Edit("cb_sa_2", "200", {"Arithmetic Average (Output Time=SA/MF)"})),
       Single("MF", Edit("cb_mf_2", "2000", {"Measuring Frequency"})),
@@ -241,12 +268,22 @@ TModelTable MakeHexlin() {
   t.autoStartControl = "cb_as_2";
   t.grafikPage = 2;
   t.outputs = 2;
+  t.deviceButtons = {kStop, kDT, kDF, kNone, kTP, kID};
+  t.grafikButtons = {kStop, kDT, kDF, kNone};
+  t.identifyOnStandard = true;
+  t.errorModeControl = "cb_se_2_1";
+  // The two share the offset: a reply with either current goes to both.
+  t.offsetModels = DeviceBit(Hexlin) | DeviceBit(Tavri);
+  t.signalEntry = TSignalEntry::seTwoSdParts;
+  t.signalMax = 7000;
+  t.simuStrengthBase = 1400;
   return t;
 }
 
 TModelTable MakeTavri() {
   TModelTable t;
   t.device = Tavri;
+  t.name = "TAVRI";
   t.params = {
       Single("SA", Edit("cb_sa_3", "1500", {"Arithmetic Average (Output Time=SA/MF)"})),
       Single("MF", Edit("cb_mf_3", "15000", {"Measuring Frequency"})),
@@ -276,7 +313,7 @@ TModelTable MakeTavri() {
   t.keys = Keys(t.params, {{"SA", W}, {"MF", W}, {"OF", W}, {"AS", W}, {"SE", F}, {"MW", S},
                            {"GN", W}, {"SD", S}, {"TE", W}, {"UB", W}, {"QA", S}, {"Q1", S},
                            {"Q2", S}});
-  t.sendOrder = Sends(t.params, {{"SA"}, {"MF"}, {"SF"}, {"OF"}, {"AS"}, {"SE", "", 1}, {"MW"},
+  t.sendOrder = Sends(t.params, {{"SA"}, {"MF"}, {"SF"}, {"OF"}, {"AS"}, {"SE"}, {"MW"},
                                  {"GN"}, {"SD"}, {"TE"}, {"UB"}, {"QA"}, {"Q1"}, {"Q2"}});
   t.framing = kLineFraming;
   t.gauge = kGauge4to20;
@@ -287,6 +324,14 @@ TModelTable MakeTavri() {
   t.autoStartControl = "cb_as_3";
   t.grafikPage = 3;
   t.outputs = 2;
+  t.deviceButtons = {kStop, kDT, {"Signal", "acSd"}, kNone, kTP, kID};
+  t.grafikButtons = {kStop, kDT, kNone, kNone};
+  t.identifyOnStandard = true;  // only a link check: it has no sibling
+  t.errorModeControl = "cb_se_3_1";
+  t.offsetModels = DeviceBit(Hexlin) | DeviceBit(Tavri);
+  t.signalEntry = TSignalEntry::seTwoSdParts;
+  t.signalMax = 100;
+  t.simuStrengthBase = 35;
   return t;
 }
 
@@ -298,6 +343,7 @@ QVector<TPartDef> TriggerParts(const QString& name, const char* what) {
 TModelTable MakeZarel() {
   TModelTable t;
   t.device = KESTO_ZAREL;
+  t.name = "KESTO ZAREL";
   QVector<TPartDef> sd{{"cb_sd_4_1", "0", {},
                         {"Display Format,", "0: decimal measure unit", "1: decimal",
                          "2: hexadecimal IEEE-754", "3: hexadezimal", "4: binary"}}};
@@ -365,13 +411,23 @@ TModelTable MakeZarel() {
   t.autoStartControl = "cb_as_4";
   t.grafikPage = -1;  // the diagram-button notebook has only four pages
   t.outputs = 3;
+  t.deviceButtons = {kStop, kDT, {"CT", "acCT"}, {"DM", "acDM"}, {"Display", "acDisplay"}, kTP,
+                     kID};
+  t.reply.valueAfterColon = true;
+  t.identifyOnStandard = true;  // only a link check
+  t.formattedLines = true;
+  t.errorModeControl = "cb_se_4";
+  t.signalEntry = TSignalEntry::seFourSdParts;
+  t.signalMax = 7000;
+  t.simuStrengthBase = 35;
+  t.simuLineAsWritten = true;  // its fields may be separated by commas
   return t;
 }
 
 const QVector<TModelTable>& AllTables() {
   static const QVector<TModelTable> tables = [] {
     QVector<TModelTable> v{MakePavon(), MakeDorvane(), MakeHexlin(), MakeTavri(), MakeZarel()};
-    for (TModelTable& t : v) t.caption = "Telquin (" + DeviceText(t.device) + ")";
+    for (TModelTable& t : v) t.caption = "Telquin (" + t.name + ")";
     return v;
   }();
   return tables;
@@ -389,6 +445,8 @@ int TModelTable::ParamIndex(const QString& code) const {
     if (params[i].code == code) return i;
   return -1;
 }
+
+TBaudRate TModelTable::PortRate() const { return TextToBaudRate(setupRate); }
 
 QStringList TModelTable::Controls() const {
   QStringList names;

@@ -12,6 +12,7 @@
 
 #include "meter/DeviceType.h"
 #include "platform/Color.h"
+#include "serial/ComTypes.h"
 
 // One part of a parameter and the page control that shows it.
 struct TPartDef {
@@ -77,8 +78,44 @@ struct TGaugeRanges {
   int TickCount;
 };
 
+// How the value is found in a query's reply.
+struct TReplyRule {
+  bool echo = true;              // the reply repeats the code; else leading blanks are dropped
+  bool valueAfterColon = false;  // with the echo found, the value follows the first ':'
+  QString fixedCode = {};        // a code answered by fixedSize characters without line end
+  int fixedSize = 0;
+};
+
+// How a streaming meter is brought to rest before a transfer.
+struct TStopRule {
+  bool probe = false;  // ESC only while it sends, then probes until it is quiet
+  std::uint32_t pauseBeforeRead = 1000;   // ms after ESC, before Get Parameter asks
+  std::uint32_t pauseBeforeWrite = 1000;  // ms after ESC, before Set Parameter sends
+};
+
+// What stamps a measurement line.
+enum class TTimeSource : std::uint8_t {
+  tsCounter,    // the line count times the time unit the meter reported
+  tsStopWatch,  // the stopwatch, to the millisecond
+};
+
+// How the signal-strength action opens its window.
+enum class TSignalEntry : std::uint8_t {
+  seNone,           // not offered
+  seTwoSdParts,     // with SD's two parts
+  seFourSdParts,    // with SD's four parts and the separator's list position
+};
+
+// One button of a row at the foot of a page; an empty action leaves its
+// place empty.
+struct TRowSlot {
+  QString caption;
+  QString action = {};
+};
+
 struct TModelTable {
   TDeviceType device;
+  QString name;                      // model box, caption, the model's text everywhere
   QString caption;                   // main window caption
   QVector<TParamDef> params;         // field order
   QVector<TStandardStep> standard;   // SetStandard order
@@ -88,11 +125,39 @@ struct TModelTable {
   TGaugeRanges gauge;                // current-output gauge
   QStringList visibleActions;        // of ModelActions(), those shown
   QStringList setupRates;            // interface setup dialog
-  QString setupRate;                 // preselected there; also the model's port rate
+  QString setupRate;                 // preselected there; also the model's port rate (PortRate)
   QStringList baudDialogRates;       // baud-rate dialog (empty: nothing offered)
   QString autoStartControl;          // list of valid auto-start commands
   int grafikPage;                    // diagram-button page; -1 leaves it as it is
   int outputs;                       // switching-output lamps shown (1..3)
+  QVector<TRowSlot> deviceButtons;   // the row of the device page
+  QVector<TRowSlot> grafikButtons;   // the diagram page's row before Clear, Setup, Print, Save
+
+  TReplyRule reply;
+  TStopRule stop;
+  // Set Standard asks the meter's ID after the defaults and sets them again;
+  // a meter that names itself HEXLOR gets the steps marked hexlorOnly.
+  bool identifyOnStandard = false;
+  TTimeSource timeSource = TTimeSource::tsCounter;
+  // Its lines are shaped by SD, SP, SF and MUN: decoding and the simulated
+  // meter read them from the model object.
+  bool formattedLines = false;
+  // The page control whose error mode chooses the error current; empty: the
+  // model object's SE.
+  QString errorModeControl = {};
+  char lineEnd = '\n';  // the received character that ends a line for the line counter
+  // Where the reply of SO (the offset) is stored; empty: the model has no SO.
+  TDeviceSet offsetModels = 0;
+  TSignalEntry signalEntry = TSignalEntry::seNone;
+  int signalMax = 0;  // the signal window's top for the signal-strength action
+
+  // The simulated meter.
+  bool simuFollowsMode = false;   // measuring mode commands change its line period
+  int simuStrengthBase = 0;       // signal strength less the noise 0..9
+  bool simuLineAsWritten = false;  // the decoder reads its commas as they are
+
+  // The port's rate for the model: the model switch sets it.
+  TBaudRate PortRate() const;
 
   const TParamDef* Param(const QString& code) const;
   int ParamIndex(const QString& code) const;  // -1 when the model has no such code

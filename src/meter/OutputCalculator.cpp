@@ -1,6 +1,7 @@
 #include "meter/OutputCalculator.h"
 
 #include "meter/MeterNumbers.h"
+#include "meter/ModelTables.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,34 +24,7 @@ struct TSwitchPoint {
   bool Level = false;
 };
 
-int OutputCount(TDeviceType d) {
-  switch (d) {
-    case Hexlin:
-    case Tavri: return 2;
-    case KESTO_ZAREL: return 3;
-    default: return 1;
-  }
-}
-
-TSwitchPoint SwitchPointOf(const TOutputParams& p, int output) {
-  TSwitchPoint sp;
-  if (p.Device == Pavon || p.Device == Dorvane) {
-    const std::int64_t ah = Scaled(p.AH, 1000);
-    sp.Point = Scaled(p.AC, 1000);
-    sp.Hysteresis = ah < 0 ? -ah : ah;
-    sp.Level = ah >= 0;
-    if (p.Device == Pavon) sp.Width = Scaled(p.AW, 1000);
-  } else {
-    const QString(&q)[4] = p.Q[output];
-    const double factor = p.Device == KESTO_ZAREL ? 1 : 1000;
-    sp.Point = Scaled(q[0], factor);
-    sp.Width = Scaled(q[1], factor);
-    sp.Hysteresis = Scaled(q[2], factor);
-    sp.Level = StrToIntDef(q[3], 0) > 0;
-  }
-  if (p.Device != KESTO_ZAREL && sp.Width >= NoWindowFrom) sp.Width = 0;
-  return sp;
-}
+int OutputCount(TDeviceType d) { return ModelTable(d).outputs; }
 
 bool& Lamp(TOutputState& s, int output) {
   return output == 0 ? s.Flag1 : output == 1 ? s.Flag2 : s.Flag3;
@@ -62,42 +36,138 @@ void FlagPair(TOutputState& s, int output, bool*& abovePoint, bool*& aboveEnd) {
   aboveEnd = flags[output][1];
 }
 
-void CurrentRange(const TOutputParams& p, double& b, double& e) {
-  switch (p.Device) {
-    case Pavon:
-    case Dorvane:
-      b = TextToFloat(p.RB);
-      e = TextToFloat(p.RE);
-      break;
-    case Hexlin:
-    case Tavri:
-      b = TextToFloat(p.QA[0]);
-      e = TextToFloat(p.QA[1]);
-      break;
-    case KESTO_ZAREL:
-      b = TextToFloat(p.QA[0]) / 10;
-      e = TextToFloat(p.QA[1]) / 10;
-      break;
+// A window as wide as the cap means none.
+TSwitchPoint CappedWindow(TSwitchPoint sp) {
+  if (sp.Width >= NoWindowFrom) sp.Width = 0;
+  return sp;
+}
+
+// The alarm of the first models: centre AC, hysteresis AH whose sign is the level.
+TSwitchPoint AlarmPoint(const TOutputParams& p) {
+  TSwitchPoint sp;
+  const std::int64_t ah = Scaled(p.AH, 1000);
+  sp.Point = Scaled(p.AC, 1000);
+  sp.Hysteresis = ah < 0 ? -ah : ah;
+  sp.Level = ah >= 0;
+  return sp;
+}
+
+// Output Q1..Q3: point, width, hysteresis in units of 1/factor, then the level.
+TSwitchPoint QPoint(const TOutputParams& p, int output, double factor) {
+  const QString(&q)[4] = p.Q[output];
+  TSwitchPoint sp;
+  sp.Point = Scaled(q[0], factor);
+  sp.Width = Scaled(q[1], factor);
+  sp.Hysteresis = Scaled(q[2], factor);
+  sp.Level = StrToIntDef(q[3], 0) > 0;
+  return sp;
+}
+
+// The error mode's lamps: 1 makes every output inactive, 2 active; others hold.
+void QErrorLamps(const TOutputParams& p, TOutputState& s) {
+  const int mode = StrToIntDef(p.SE, 0);
+  if (mode != 1 && mode != 2) return;
+  for (int k = 0; k < OutputCount(p.Device); ++k) {
+    const bool level = StrToIntDef(p.Q[k][3], 0) != 0;
+    Lamp(s, k) = mode == 2 ? level : !level;
   }
 }
 
-int ErrorCurrent(const TOutputParams& p, const TOutputState& s, bool rising) {
-  switch (p.Device) {
-    case Pavon:
-      switch (StrToIntDef(p.SE, 10)) {
-        case 1: return rising ? 3000 : 21000;
-        case 2: return rising ? 21000 : 3000;
-        case 10: return rising ? 20000 : 4000;
-        default: return s.FLastAnalogValue;
-      }
-    case Dorvane: return rising ? 4000 : 20000;
-    default:
-      switch (StrToIntDef(p.SEControl, 0)) {
-        case 1: return 3000;
-        case 2: return 21000;
-        default: return s.FLastAnalogValue;
-      }
+// The error current of the page's error-mode control: 1 gives 3 mA, 2 21 mA,
+// others keep the last current.
+int ControlErrorCurrent(const TOutputParams& p, const TOutputState& s, bool) {
+  switch (StrToIntDef(p.SEControl, 0)) {
+    case 1: return 3000;
+    case 2: return 21000;
+    default: return s.FLastAnalogValue;
   }
+}
+
+// What differs between the models' outputs.
+struct TOutputRules {
+  void (*currentRange)(const TOutputParams& p, double& b, double& e);
+  // The current for an invalid value; rising: the range begins below its end.
+  int (*errorCurrent)(const TOutputParams& p, const TOutputState& s, bool rising);
+  TSwitchPoint (*switchPoint)(const TOutputParams& p, int output);
+  // The lamps for an invalid value.
+  void (*errorLamps)(const TOutputParams& p, TOutputState& s);
+  double valueScale;  // a value as the switch points count it
+  bool fallingLine;   // a range that begins above its end runs the current down
+};
+
+// PAVON: range RB..RE, one alarm with a window AW, the error mode SE.
+void PavonRange(const TOutputParams& p, double& b, double& e) {
+  b = TextToFloat(p.RB);
+  e = TextToFloat(p.RE);
+}
+
+int PavonErrorCurrent(const TOutputParams& p, const TOutputState& s, bool rising) {
+  switch (StrToIntDef(p.SE, 10)) {
+    case 1: return rising ? 3000 : 21000;
+    case 2: return rising ? 21000 : 3000;
+    case 10: return rising ? 20000 : 4000;
+    default: return s.FLastAnalogValue;
+  }
+}
+
+TSwitchPoint PavonSwitchPoint(const TOutputParams& p, int) {
+  TSwitchPoint sp = AlarmPoint(p);
+  sp.Width = Scaled(p.AW, 1000);
+  return CappedWindow(sp);
+}
+
+void PavonErrorLamps(const TOutputParams& p, TOutputState& s) {
+  const int mode = StrToIntDef(p.SE, 0);
+  if (mode != 1 && mode != 2) return;
+  const bool level = Scaled(p.AH, 1000) >= 0;
+  s.Flag1 = mode == 2 ? level : !level;
+}
+
+// DORVANE: range RB..RE, one alarm without window, no error mode.
+int DorvaneErrorCurrent(const TOutputParams&, const TOutputState&, bool rising) {
+  return rising ? 4000 : 20000;
+}
+
+TSwitchPoint DorvaneSwitchPoint(const TOutputParams& p, int) { return AlarmPoint(p); }
+
+void DorvaneErrorLamps(const TOutputParams&, TOutputState&) {}
+
+// HEXLIN and TAVRI: range QA, switch points Q1, Q2 in thousandths.
+void HexlinRange(const TOutputParams& p, double& b, double& e) {
+  b = TextToFloat(p.QA[0]);
+  e = TextToFloat(p.QA[1]);
+}
+
+TSwitchPoint HexlinSwitchPoint(const TOutputParams& p, int output) {
+  return CappedWindow(QPoint(p, output, 1000));
+}
+
+// KESTO ZAREL: range QA in tenths, switch points Q1..Q3 in tenths of the
+// value, any window width.
+void ZarelRange(const TOutputParams& p, double& b, double& e) {
+  b = TextToFloat(p.QA[0]) / 10;
+  e = TextToFloat(p.QA[1]) / 10;
+}
+
+TSwitchPoint ZarelSwitchPoint(const TOutputParams& p, int output) { return QPoint(p, output, 1); }
+
+const TOutputRules& OutputRules(TDeviceType d) {
+  static const TOutputRules pavon{PavonRange,       PavonErrorCurrent, PavonSwitchPoint,
+                                  PavonErrorLamps,  1000,              true};
+  static const TOutputRules dorvane{PavonRange,        DorvaneErrorCurrent, DorvaneSwitchPoint,
+                                    DorvaneErrorLamps, 1000,                false};
+  static const TOutputRules hexlin{HexlinRange, ControlErrorCurrent, HexlinSwitchPoint,
+                                   QErrorLamps, 1000,                true};
+  static const TOutputRules zarel{ZarelRange,  ControlErrorCurrent, ZarelSwitchPoint,
+                                  QErrorLamps, 10,                  true};
+  switch (d) {
+    case Pavon: return pavon;
+    case Dorvane: return dorvane;
+    case Hexlin:
+    case Tavri: return hexlin;
+    case KESTO_ZAREL: return zarel;
+  }
+  return pavon;
 }
 
 int MicroAmps(double milliAmps) { return ClampToInt32(RoundHalfEven(milliAmps * 1000)); }
@@ -120,22 +190,24 @@ bool CompareSwitchPoint(std::int64_t n, std::int64_t switchPoint, std::int64_t w
 }
 
 int AnalogErrorValue(const TOutputParams& p, const TOutputState& s) {
+  const TOutputRules& rules = OutputRules(p.Device);
   double b = 0, e = 0;
-  CurrentRange(p, b, e);
-  return ErrorCurrent(p, s, b < e);
+  rules.currentRange(p, b, e);
+  return rules.errorCurrent(p, s, b < e);
 }
 
 std::optional<int> UpdateAnalogMeter(bool invalid, double value, const TOutputParams& p,
                                      TOutputState& s) {
+  const TOutputRules& rules = OutputRules(p.Device);
   double b = 0, e = 0;
-  CurrentRange(p, b, e);
+  rules.currentRange(p, b, e);
   if (std::fabs(b - e) == 0) return std::nullopt;
   if (invalid) return AnalogErrorValue(p, s);
   int current = 0;
   if (b < e) {
     current = value < b ? 4000 : value > e ? 20000 : MicroAmps((value - b) * 16 / (e - b) + 4);
-  } else if (p.Device == Dorvane) {
-    current = AnalogErrorValue(p, s);  // no falling line on this model
+  } else if (!rules.fallingLine) {
+    current = AnalogErrorValue(p, s);
   } else {
     current = value > b ? 4000 : value < e ? 20000 : MicroAmps(20 - (value - e) * 16 / (b - e));
   }
@@ -144,18 +216,7 @@ std::optional<int> UpdateAnalogMeter(bool invalid, double value, const TOutputPa
 }
 
 void EvalSwitchOutput(const TOutputParams& p, TOutputState& s) {
-  const int mode = p.Device == Dorvane ? 0 : StrToIntDef(p.SE, 0);
-  if (mode != 1 && mode != 2) return;  // hold
-  const bool active = mode == 2;
-  if (p.Device == Pavon) {
-    const bool level = Scaled(p.AH, 1000) >= 0;
-    s.Flag1 = active ? level : !level;
-    return;
-  }
-  for (int k = 0; k < OutputCount(p.Device); ++k) {
-    const bool level = StrToIntDef(p.Q[k][3], 0) != 0;
-    Lamp(s, k) = active ? level : !level;
-  }
+  OutputRules(p.Device).errorLamps(p, s);
 }
 
 QStringList UpdateOutputs(bool invalid, double value, const TOutputParams& p, TOutputState& s) {
@@ -163,10 +224,11 @@ QStringList UpdateOutputs(bool invalid, double value, const TOutputParams& p, TO
     EvalSwitchOutput(p, s);
     return {};
   }
-  const std::int64_t n = Limited(RoundHalfEven(value * (p.Device == KESTO_ZAREL ? 10 : 1000)));
+  const TOutputRules& rules = OutputRules(p.Device);
+  const std::int64_t n = Limited(RoundHalfEven(value * rules.valueScale));
   QStringList trace;
   for (int k = OutputCount(p.Device) - 1; k >= 0; --k) {
-    const TSwitchPoint sp = SwitchPointOf(p, k);
+    const TSwitchPoint sp = rules.switchPoint(p, k);
     bool* abovePoint = nullptr;
     bool* aboveEnd = nullptr;
     FlagPair(s, k, abovePoint, aboveEnd);

@@ -1,69 +1,24 @@
 #include "meter/ParamFile.h"
 
 #include <QFile>
-#include <QHash>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QStringDecoder>
 
 #include "meter/TextFields.h"
+#include "platform/IniFile.h"
 
 namespace {
 
 const QString kSection = QStringLiteral("Parameter");
-constexpr qsizetype kMaxIniValue = 2047;  // what the profile reader's buffer holds
+
+// Parameter files are passed around and edited by hand. Ours are UTF-8; one
+// that is not (written on Windows in its ANSI code page) is read as Latin-1.
+constexpr platform::IniReadRules kReadRules{
+    .utf8 = true, .anyLineEnd = true, .trimAnySpace = true, .bareKeys = true};
 
 QStringList SplitLines(const QString& text) {
   static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
   return text.split(lineEnd);
-}
-
-// Our files are UTF-8; one that is not (written on Windows in its ANSI code
-// page) is read as Latin-1.
-QString DecodeFile(const QByteArray& data) {
-  QByteArray bytes = data;
-  if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
-  QStringDecoder utf8(QStringDecoder::Utf8);
-  const QString text = utf8(bytes);
-  return utf8.hasError() ? QString::fromLatin1(bytes) : text;
-}
-
-QString Unquoted(const QString& value) {
-  if (value.size() > 1) {
-    const QChar q = value.front();
-    if ((q == QLatin1Char('"') || q == QLatin1Char('\'')) && value.back() == q)
-      return value.mid(1, value.size() - 2);
-  }
-  return value;
-}
-
-// The keys of one section the way the profile functions read them: section
-// and key names without regard to case, the first section of the name and
-// the first key of a name count, blanks around names and values are dropped,
-// one pair of quotes around a value is removed, values are cut at 2047
-// characters. Keys are returned in lower case.
-QHash<QString, QString> ReadIniSection(const QByteArray& data, const QString& section) {
-  QHash<QString, QString> values;
-  bool inSection = false;
-  bool seen = false;
-  for (const QString& raw : SplitLines(DecodeFile(data))) {
-    const QString line = raw.trimmed();
-    if (line.startsWith(QLatin1Char('['))) {
-      if (seen) break;
-      qsizetype end = line.indexOf(QLatin1Char(']'));
-      if (end < 0) end = line.size();
-      inSection = line.mid(1, end - 1).trimmed().compare(section, Qt::CaseInsensitive) == 0;
-      seen = inSection;
-      continue;
-    }
-    if (!inSection || line.isEmpty()) continue;
-    const qsizetype eq = line.indexOf(QLatin1Char('='));
-    const QString key = (eq < 0 ? line : line.left(eq)).trimmed().toLower();
-    if (values.contains(key)) continue;
-    const QString value = eq < 0 ? QString() : Unquoted(line.mid(eq + 1).trimmed());
-    values.insert(key, value.left(kMaxIniValue));
-  }
-  return values;
 }
 
 }  // namespace
@@ -120,9 +75,9 @@ QString OpenParamFile(const QString& fileName, TParamControls& controls, TDevice
 }
 
 void ReadParamFileData(const QByteArray& data, TParamControls& controls, TDeviceType device) {
-  const QHash<QString, QString> values = ReadIniSection(data, kSection);
+  const platform::IniFile ini = platform::IniFile::FromData(data, kReadRules);
   for (const TKeyDef& key : ModelTable(device).keys)
-    FillParam(controls, key, values.value(key.key.toLower()));
+    FillParam(controls, key, ini.ReadString(kSection, key.key, QString()));
 }
 
 QString ExportParamText(const TParamControls& controls, TDeviceType device) {

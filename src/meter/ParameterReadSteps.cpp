@@ -34,8 +34,11 @@ const QVector<TReadStep>& ParameterReadSteps() {
       << Query("OF", P | H | T | Z);
     TReadStep as = Query("AS", AllDevices);
     as.noStopString = D;  // DORVANE answers AS with exactly two characters
-    v << as << Query("SE", P) << Query("SE", H | T | Z, Blank, 1)
-      << TReadStep{TReadKind::rkMinMax, "MW", Z};
+    // HEXLIN and TAVRI report a second SE field that no control shows; it is
+    // kept so that writing the set back sends the meter what it reported.
+    TReadStep se = Query("SE", H | T | Z, Blank, 1);
+    se.onePartMore = H | T;
+    v << as << Query("SE", P) << se << TReadStep{TReadKind::rkMinMax, "MW", Z};
     TReadStep mw = Query("MW", H | T, Blank, 2);
     mw.onePartMore = T;
     v << mw << Query("GN", T) << Query("UB", T) << Query("PL", H) << Query("HE", H, Blank, 2)

@@ -12,12 +12,6 @@
 
 #include "meter/DeviceType.h"
 
-// A set of models as bits of their ordinals.
-using TDeviceSet = std::uint8_t;
-constexpr TDeviceSet DeviceBit(TDeviceType d) { return static_cast<TDeviceSet>(1u << d); }
-constexpr TDeviceSet AllDevices = 0x1F;
-constexpr bool InDeviceSet(TDeviceSet set, TDeviceType d) { return (set & DeviceBit(d)) != 0; }
-
 enum class TReadKind : std::uint8_t {
   rkQuery,      // GetCmd, error check, store
   rkWait,       // a fixed pause of 50 ms

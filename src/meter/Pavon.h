@@ -5,7 +5,9 @@
 
 class TPavon : public TMeterModel {
  public:
-  explicit TPavon(TParamControls* controls = nullptr) : TMeterModel(Pavon, controls) {}
+  static constexpr TDeviceType kDevice = Pavon;
+
+  explicit TPavon(TParamControls* controls = nullptr) : TMeterModel(kDevice, controls) {}
 
   void SetStandard() { ApplyStandard(false); }
 

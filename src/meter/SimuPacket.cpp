@@ -2,6 +2,7 @@
 
 #include "meter/MeasuringUnit.h"
 #include "meter/MeterNumbers.h"
+#include "meter/ModelTables.h"
 
 namespace {
 
@@ -32,17 +33,21 @@ QByteArray PavonLine(double v, bool hex, bool error, QChar sep) {
   return ZeroPadded(Fixed(v / 1000, 0, 3, sep), 7);
 }
 
+// A signal strength of the model with its noise.
+int Strength(const TSimuLineParams& p, const TRandom10& random) {
+  return ModelTable(p.Device).simuStrengthBase + random();
+}
+
 QByteArray DorvaneLine(double v, bool error, const TSimuLineParams& p, const TRandom10& random) {
-  if (p.SignalStrength) return QByteArray::number(1500 + random()).rightJustified(8, ' ');
+  if (p.SignalStrength) return QByteArray::number(Strength(p, random)).rightJustified(8, ' ');
   if (error) return " 9999.90";
   return Fixed(v / 1000, 8, 2, p.DecimalSeparator);
 }
 
 QByteArray HexlinLine(double v, bool hex, bool error, const TSimuLineParams& p,
                       const TRandom10& random) {
-  const int strengthBase = p.Device == Hexlin ? 1400 : 35;
   const QString& o = p.OutputContent;
-  auto strength = [&] { return strengthBase + random(); };
+  auto strength = [&] { return Strength(p, random); };
   QByteArray line;
   if (error) {
     line = hex ? "HE02   " : "DE02   ";
@@ -68,12 +73,18 @@ QByteArray HexlinLine(double v, bool hex, bool error, const TSimuLineParams& p,
   return line;
 }
 
-QByteArray ZarelLine(double v, bool error, const TSimuLineParams& p, const TRandom10& random) {
-  if (error) return "e1201";
+// n: the value before scaling; a scale factor 0 means values in the
+// measuring unit.
+QByteArray ZarelLine(std::int64_t n, double sf, bool error, const TSimuLineParams& p,
+                     const TRandom10& random) {
   const TZarelFormat& z = p.Zarel;
+  double k = sf;
+  if (sf == 0) k = TextToFloat(z.SF) == 0 ? ConvertUnitBack(1, z.MUN) : 1;
+  const double v = static_cast<double>(n) * k;
+  if (error) return "e1201";
   const QByteArray sep(1, ZarelFieldSeparator(z.SP));
   const bool quality = z.SD[1] == u"1", temperature = z.SD[2] == u"1", outputs = z.SD[3] == u"1";
-  auto quality35 = [&] { return 35 + random(); };
+  auto signalQuality = [&] { return Strength(p, random); };
   const QString& format = z.SD[0];
   QByteArray line;
   if (format == u"0" || format == u"1") {
@@ -81,7 +92,7 @@ QByteArray ZarelLine(double v, bool error, const TSimuLineParams& p, const TRand
     const bool all = format == u"0";
     bool appended = false;
     if (quality) {
-      line += sep + Zeros5(quality35());
+      line += sep + Zeros5(signalQuality());
       appended = true;
     }
     if (temperature && (all || !appended)) {
@@ -94,14 +105,14 @@ QByteArray ZarelLine(double v, bool error, const TSimuLineParams& p, const TRand
   const float f = ToSingle(ConvertUnit(v, z.MUN));
   if (format == u"2") {
     line = "h" + SingleToHex(f);
-    if (quality) line += sep + SingleToHex(static_cast<float>(quality35()));
+    if (quality) line += sep + SingleToHex(static_cast<float>(signalQuality()));
     if (temperature) line += sep + SingleToHex(35.0f);
     if (outputs) line += sep + "00000000" + sep + "00000000" + sep + "00000000";
     return line;
   }
   if (format == u"3") {
     line = "h" + FormatHex(RoundHalfEven(f), 6);
-    if (quality) line += sep + FormatHex(quality35(), 4);
+    if (quality) line += sep + FormatHex(signalQuality(), 4);
     if (temperature) line += sep + FormatHex(35, 4);
     if (outputs) line += sep + "0" + sep + "0" + sep + "0";
     return line;
@@ -119,16 +130,13 @@ QByteArray MakeSimuPacket(std::int32_t value, bool noise, bool hex, double sf, b
                           const TSimuLineParams& p, const TRandom10& random) {
   std::int64_t n = value;
   if (noise) n += random();
-  double k = sf;
-  if (p.Device == KESTO_ZAREL && sf == 0)
-    k = TextToFloat(p.Zarel.SF) == 0 ? ConvertUnitBack(1, p.Zarel.MUN) : 1;
-  const double v = static_cast<double>(n) * k;
+  const double v = static_cast<double>(n) * sf;
   switch (p.Device) {
     case Pavon: return PavonLine(v, hex, error, p.DecimalSeparator);
     case Dorvane: return DorvaneLine(v, error, p, random);
     case Hexlin:
     case Tavri: return HexlinLine(v, hex, error, p, random);
-    case KESTO_ZAREL: return ZarelLine(v, error, p, random);
+    case KESTO_ZAREL: return ZarelLine(n, sf, error, p, random);
   }
   return {};
 }

@@ -1,6 +1,7 @@
 #include "meter/SimuPattern.h"
 
 #include "meter/MeterNumbers.h"
+#include "meter/ModelTables.h"
 
 #include <algorithm>
 #include <limits>
@@ -35,30 +36,54 @@ std::uint32_t TI4xFor(TPavonMode mode, const QString& st) {
   return 500;
 }
 
+namespace {
+
+// Each model's tick: the time base of its lines, its offset and format.
+TSimuTickSettings PavonTick(const TSimuTickParams& p, std::uint32_t ti4x) {
+  TSimuTickSettings s;
+  s.TimeUnit = ti4x / 1000.0;
+  s.OF = ReadNumberDef(p.OF, 0);
+  s.Hex = p.SD.compare(u"h", Qt::CaseInsensitive) == 0;
+  return s;
+}
+
+// A line every SA x 10 ms; no offset, decimal only.
+TSimuTickSettings DorvaneTick(const TSimuTickParams& p, std::uint32_t) {
+  TSimuTickSettings s;
+  s.TimeUnit = ReadNumberDef(p.SA, 1) * 10 / 1000;
+  return s;
+}
+
+// HEXLIN and TAVRI.
+TSimuTickSettings HexlinTick(const TSimuTickParams& p, std::uint32_t) {
+  TSimuTickSettings s;
+  s.TimeUnit = SaPerMf(p);
+  s.OF = ReadNumberDef(p.OF, 0);
+  s.Hex = p.SD == u"1";
+  return s;
+}
+
+// Its format comes with the line's parameters.
+TSimuTickSettings ZarelTick(const TSimuTickParams& p, std::uint32_t) {
+  TSimuTickSettings s;
+  s.TimeUnit = SaPerMf(p);
+  s.OF = ReadNumberDef(p.OF, 0);
+  return s;
+}
+
+}  // namespace
+
 TSimuTickSettings SimuTickSettings(TDeviceType device, const TSimuTickParams& p,
                                    std::uint32_t ti4x) {
   TSimuTickSettings s;
-  s.SF = ReadNumberDef(p.SF, 1);
   switch (device) {
-    case Pavon:
-      s.TimeUnit = ti4x / 1000.0;
-      s.OF = ReadNumberDef(p.OF, 0);
-      s.Hex = p.SD.compare(u"h", Qt::CaseInsensitive) == 0;
-      break;
-    case Dorvane:
-      s.TimeUnit = ReadNumberDef(p.SA, 1) * 10 / 1000;
-      break;
+    case Pavon: s = PavonTick(p, ti4x); break;
+    case Dorvane: s = DorvaneTick(p, ti4x); break;
     case Hexlin:
-    case Tavri:
-      s.TimeUnit = SaPerMf(p);
-      s.OF = ReadNumberDef(p.OF, 0);
-      s.Hex = p.SD == u"1";
-      break;
-    case KESTO_ZAREL:
-      s.TimeUnit = SaPerMf(p);
-      s.OF = ReadNumberDef(p.OF, 0);
-      break;
+    case Tavri: s = HexlinTick(p, ti4x); break;
+    case KESTO_ZAREL: s = ZarelTick(p, ti4x); break;
   }
+  s.SF = ReadNumberDef(p.SF, 1);
   return s;
 }
 
@@ -90,7 +115,7 @@ TSimuLineArgs SimuLineArgs(int c, bool autoDist, double simuDist, double of) {
 }
 
 QByteArray SimuLineForDecoder(QByteArray line, TDeviceType device) {
-  if (device != KESTO_ZAREL) line.replace(',', '.');
+  if (!ModelTable(device).simuLineAsWritten) line.replace(',', '.');
   return line;
 }
 

@@ -1,8 +1,10 @@
 #include "meter/Simulator.h"
 
+#include "meter/LineSink.h"
 #include "meter/MeterDialogs.h"
-#include "meter/MeterLogic.h"
 #include "meter/MeterNumbers.h"
+#include "meter/MeterView.h"
+#include "meter/ModelSet.h"
 
 namespace {
 
@@ -16,35 +18,52 @@ const QStringList& MeterOnlyActions() {
 
 }  // namespace
 
-TSimulator::TSimulator(TMeterLogic& logic)
-    : FLogic(logic), FRandom(std::random_device{}()), FRandom10(Random10From(FRandom)) {
-  SimuTimer.setInterval(500);
-  QObject::connect(&SimuTimer, &QTimer::timeout, [this] { SimuTimerTimer(); });
+TSimulator::TSimulator(IMeterView& view, const TModelSet& models, ILineSink& lines,
+                       std::function<void()> modelSwitch)
+    : FView(view),
+      FModels(models),
+      FLines(lines),
+      FModelSwitch(std::move(modelSwitch)),
+      FRandom(std::random_device{}()),
+      FRandom10(Random10From(FRandom)) {
+  FSimuTimer.setInterval(500);
+  QObject::connect(&FSimuTimer, &QTimer::timeout, [this] { SimuTimerTimer(); });
+}
+
+void TSimulator::StartMeasuring() {
+  if (!FSimuTimer.isActive()) FSimuTimer.start();
+}
+
+void TSimulator::InitSimuVersion(bool v) {
+  FSimuVersion = v;
+  FLines.SetTerminalEcho(v);
 }
 
 void TSimulator::SetSimuVersion(bool v) {
-  IMeterView& view = FLogic.View();
-  FLogic.Measurement.SetTimeCount(0);
+  FLines.SetTimeCount(0);
   FSimuVersion = v;
-  view.SetInputRed(v);
-  if (v) view.SetNotebookPage(0);
-  FLogic.ChangeDevice();
-  view.SetInputCaption(QString());
+  FLines.SetTerminalEcho(v);
+  FView.SetInputRed(v);
+  if (v) FView.SetNotebookPage(0);
+  if (FModelSwitch) FModelSwitch();
+  FView.SetInputCaption(QString());
   if (!v)
-    SimuTimer.stop();
-  else if (!SimuTimer.isActive())
-    SimuTimer.start();
-  for (const QString& action : MeterOnlyActions()) view.SetActionEnabled(action, !v);
+    StopMeasuring();
+  else
+    StartMeasuring();
+  for (const QString& action : MeterOnlyActions()) FView.SetActionEnabled(action, !v);
 }
 
-void TSimulator::SetPavonDMode(TPavonMode m) { FPattern.SetPavonDMode(m, FLogic.FPavon.P_ST()); }
-void TSimulator::UpdateTI4x() { FPattern.UpdateTI4x(FLogic.FPavon.P_ST()); }
+void TSimulator::SetPavonDMode(TPavonMode m) {
+  FPattern.SetPavonDMode(m, FModels.Get<TPavon>().P_ST());
+}
+void TSimulator::UpdateTI4x() { FPattern.UpdateTI4x(FModels.Get<TPavon>().P_ST()); }
 
 void TSimulator::SimuTimerTimer() {
-  const TDeviceType device = FLogic.Device();
   // Read from the model object at every tick: Set Parameter and Set Standard
   // reach the simulated meter that way.
-  const TMeterModel& model = FLogic.CurrentModel();
+  const TMeterModel& model = FModels.Current();
+  const TDeviceType device = model.Device();
   TSimuTickParams tick;
   tick.SA = model.Param(QStringLiteral("SA"));
   tick.MF = model.Param(QStringLiteral("MF"));
@@ -55,26 +74,25 @@ void TSimulator::SimuTimerTimer() {
   TSimuLineParams line;
   line.Device = device;
   line.DecimalSeparator = LocaleDecimalSeparator();
-  if (device == Hexlin || device == Tavri) line.OutputContent = model.Param(QStringLiteral("SD"), 1);
-  if (device == KESTO_ZAREL) line.Zarel = ZarelFormatOf(FLogic.FZarel);
-  if (device == Dorvane) {
-    ISignalLevelDialog* signal = FLogic.View().SignalLevelDlg();
-    line.SignalStrength = signal && signal->Signal_Strength();
-  }
+  // Each model's line takes what it needs of these.
+  line.OutputContent = model.Param(QStringLiteral("SD"), 1);
+  if (model.Table().formattedLines) line.Zarel = ZarelFormatOf(model);
+  ISignalLevelDialog* signal = FView.SignalLevelDlg();
+  line.SignalStrength = signal && signal->Signal_Strength();
 
   double simuDist = 5.0;
   bool autoDist = false;
-  if (ISimuSetupDialog* setup = FLogic.View().SimuSetupDlg()) {
+  if (ISimuSetupDialog* setup = FView.SimuSetupDlg()) {
     simuDist = setup->SimuDist();
     autoDist = setup->AutoDist();
   }
 
   const TSimuPattern::TTick t = FPattern.Tick(tick, line, simuDist, autoDist, FRandom10);
-  FLogic.Measurement.SetTimeUnit(t.TimeUnit);
-  FLogic.Measurement.ComMessPacketPacket(nullptr, t.Line.toStdString());
+  FLines.SetTimeUnit(t.TimeUnit);
+  FLines.ComMessPacketPacket(nullptr, t.Line.toStdString());
 }
 
 void TSimulator::acSimulationExecute() {
   // The dialog keeps its values on OK; the next tick reads them.
-  if (ISimuSetupDialog* setup = FLogic.View().SimuSetupDlg()) setup->ShowModal();
+  if (ISimuSetupDialog* setup = FView.SimuSetupDlg()) setup->ShowModal();
 }

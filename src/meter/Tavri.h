@@ -6,7 +6,9 @@
 
 class TTavri : public TMeterModel {
  public:
-  explicit TTavri(TParamControls* controls = nullptr) : TMeterModel(Tavri, controls) {}
+  static constexpr TDeviceType kDevice = Tavri;
+
+  explicit TTavri(TParamControls* controls = nullptr) : TMeterModel(kDevice, controls) {}
 
   void SetStandard() { ApplyStandard(false); }
 

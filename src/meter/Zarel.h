@@ -7,7 +7,9 @@
 
 class TZAREL : public TMeterModel {
  public:
-  explicit TZAREL(TParamControls* controls = nullptr) : TMeterModel(KESTO_ZAREL, controls) {}
+  static constexpr TDeviceType kDevice = KESTO_ZAREL;
+
+  explicit TZAREL(TParamControls* controls = nullptr) : TMeterModel(kDevice, controls) {}
 
   void SetStandard() { ApplyStandard(false); }
 

@@ -5,22 +5,32 @@
 namespace platform {
 
 namespace {
-std::function<void(const QString&)>& Handler() {
-  static std::function<void(const QString&)> h;
+std::function<void(const std::exception&)>& Handler() {
+  static std::function<void(const std::exception&)> h;
   return h;
 }
 }  // namespace
 
-void SetApplicationExceptionHandler(std::function<void(const QString&)> handler) {
+void SetApplicationExceptionHandler(std::function<void(const std::exception&)> handler) {
   Handler() = std::move(handler);
 }
 
 void HandleApplicationException(const std::exception& e) {
-  const QString message = QString::fromUtf8(e.what());
+  if (dynamic_cast<const EAbort*>(&e)) return;
   if (Handler())
-    Handler()(message);
+    Handler()(e);
   else
-    DebugWarning(message);
+    DebugWarning(QString::fromUtf8(e.what()));
+}
+
+void RunHandlingExceptions(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const std::exception& e) {
+    HandleApplicationException(e);
+  } catch (...) {
+    HandleApplicationException(std::runtime_error("Unknown exception"));
+  }
 }
 
 }  // namespace platform

@@ -1,6 +1,6 @@
 #pragma once
-// Stand-in for the system's timing services: the millisecond tick count, the
-// high-resolution performance counter and the timer-resolution request.
+// Timing: the millisecond tick count, the high-resolution performance
+// counter and the timer-resolution request.
 
 #include <cstdint>
 

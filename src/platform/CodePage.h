@@ -1,8 +1,8 @@
 #pragma once
-// Stand-in for the system's code-page conversions (wide text to bytes and
-// back). Code page 0 (and 1..3) means the system's own code page, which is
-// UTF-8 here; numbered Windows code pages map to the converter of the same
-// name (1252 -> CP1252, 28591 -> ISO-8859-1, 65001 -> UTF-8, ...).
+// Code-page conversions (wide text to bytes and back). Code page 0 (and 1..3)
+// means the system's own code page, which is UTF-8 here; numbered Windows code
+// pages map to the converter of the same name (1252 -> CP1252, 28591 ->
+// ISO-8859-1, 65001 -> UTF-8, ...).
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
-// Minimal stand-in for the class library's component base: a name, the
-// loading/designing state the property rules look at, Loaded(), and removal
-// notices between components that refer to each other.
+// The component base: a name, the loading/designing state the property
+// rules look at, Loaded(), and removal notices between components that refer
+// to each other, so that none keeps a pointer to one that is gone.
 
 #include <QString>
 #include <functional>
@@ -12,12 +12,11 @@ class TObject {
   virtual ~TObject() = default;
 };
 
-// The class library's plain event: who raised it, nothing else.
+// The plain event: who raised it, nothing else.
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 enum TOperation { opInsert, opRemove };
 
-// Component state flags (a small subset of the class library's set).
 enum TComponentStateFlag : unsigned {
   csLoading = 1u << 0,
   csDesigning = 1u << 1,
@@ -37,8 +36,8 @@ class TComponent : public TObject {
   unsigned ComponentState() const { return FComponentState; }
   bool IsLoading() const { return (FComponentState & csLoading) != 0; }
   bool IsDesigning() const { return (FComponentState & csDesigning) != 0; }
-  // Marks the component as being read from a form; EndLoading() clears the
-  // flag and calls Loaded(), as the form reader does.
+  // Marks the component as loading while its settings are set in one go;
+  // EndLoading() clears the flag and calls Loaded().
   void BeginLoading() { FComponentState |= csLoading; }
   void EndLoading();
   void SetDesigning(bool on);

@@ -1,6 +1,6 @@
 #pragma once
-// Stand-in for the system debug output: trace lines go to a Qt logging
-// category ("telquin.debug") that is written to stderr.
+// Debug output: trace lines go to a Qt logging category ("telquin.debug")
+// that is written to stderr.
 
 #include <QLoggingCategory>
 #include <QString>

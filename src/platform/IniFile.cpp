@@ -1,7 +1,9 @@
 #include "platform/IniFile.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 namespace platform {
 
@@ -27,36 +29,64 @@ QString TrimBlanks(const QString& s) {
   return s.mid(b, e - b);
 }
 
+QByteArray ReadFile(const QString& fileName) {
+  QFile f(fileName);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString Decode(const QByteArray& data, bool utf8) {
+  if (!utf8) return QString::fromLatin1(data);
+  QByteArray bytes = data;
+  if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
+  // Stateless: a sequence cut off at the end is an error, not held back.
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  const QString text = decoder(bytes);
+  return decoder.hasError() ? QString::fromLatin1(bytes) : text;
+}
+
+// The lines without their line ends; text after the last line end, if any,
+// is the last line.
+QStringList SplitLines(const QString& text, bool anyLineEnd) {
+  static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+  QStringList lines = anyLineEnd ? text.split(lineEnd) : text.split(QLatin1Char('\n'));
+  if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+  if (!anyLineEnd)
+    for (QString& line : lines)
+      if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+  return lines;
+}
+
 }  // namespace
 
-IniFile::IniFile(const QString& fileName) : FFileName(fileName) {
-  QFile f(fileName);
-  if (!f.open(QIODevice::ReadOnly)) return;
-  const QByteArray data = f.readAll();
-  qsizetype start = 0;
-  while (start < data.size()) {
-    qsizetype end = data.indexOf('\n', start);
-    if (end < 0) end = data.size();
-    QByteArray raw = data.mid(start, end - start);
-    if (raw.endsWith('\r')) raw.chop(1);
-    start = end + 1;
+IniFile::IniFile(const QString& fileName) : IniFile(fileName, ReadFile(fileName), {}) {}
+
+IniFile IniFile::FromData(const QByteArray& data, const IniReadRules& rules) {
+  return IniFile(QString(), data, rules);
+}
+
+IniFile::IniFile(const QString& fileName, const QByteArray& data, const IniReadRules& rules)
+    : FFileName(fileName), FRules(rules) {
+  for (const QString& text : SplitLines(Decode(data, rules.utf8), rules.anyLineEnd)) {
     Line line;
-    line.text = QString::fromLatin1(raw);
-    const QString t = TrimBlanks(line.text);
+    line.text = text;
+    const QString t = Trim(text);
+    const qsizetype eq = text.indexOf(QLatin1Char('='));
     if (t.startsWith(QLatin1Char('['))) {
       const qsizetype close = t.indexOf(QLatin1Char(']'));
       line.kind = 1;
-      line.name = TrimBlanks(t.mid(1, close < 0 ? -1 : close - 1));
-    } else if (const qsizetype eq = line.text.indexOf(QLatin1Char('=')); eq > 0) {
+      line.name = Trim(t.mid(1, close < 0 ? -1 : close - 1));
+    } else if (eq > 0 || (rules.bareKeys && !t.isEmpty())) {
       line.kind = 2;
-      line.name = TrimBlanks(line.text.left(eq));
+      line.name = Trim(eq < 0 ? text : text.left(eq));
     }
     FLines.push_back(std::move(line));
   }
 }
 
+QString IniFile::Trim(const QString& s) const { return FRules.trimAnySpace ? s.trimmed() : TrimBlanks(s); }
+
 int IniFile::FindSection(const QString& section) const {
-  const QString s = TrimBlanks(section);
+  const QString s = Trim(section);
   for (size_t i = 0; i < FLines.size(); ++i)
     if (FLines[i].kind == 1 && SameName(FLines[i].name, s)) return static_cast<int>(i);
   return -1;
@@ -69,7 +99,7 @@ int IniFile::SectionEnd(int sectionLine) const {
 }
 
 int IniFile::FindKey(int sectionLine, const QString& key) const {
-  const QString k = TrimBlanks(key);
+  const QString k = Trim(key);
   const int end = SectionEnd(sectionLine);
   for (int i = sectionLine + 1; i < end; ++i)
     if (FLines[static_cast<size_t>(i)].kind == 2 && SameName(FLines[static_cast<size_t>(i)].name, k))
@@ -83,7 +113,8 @@ QString IniFile::ReadString(const QString& section, const QString& key, const QS
   const int k = FindKey(s, key);
   if (k < 0) return def;
   const QString& text = FLines[static_cast<size_t>(k)].text;
-  QString v = TrimBlanks(text.mid(text.indexOf(QLatin1Char('=')) + 1));
+  const qsizetype eq = text.indexOf(QLatin1Char('='));
+  QString v = eq < 0 ? QString() : Trim(text.mid(eq + 1));
   if (v.size() >= 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\'')) &&
       v.back() == v.front())
     v = v.mid(1, v.size() - 2);
@@ -127,8 +158,8 @@ QStringList IniFile::ReadSection(const QString& section) const {
 }
 
 bool IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
-  const QString sectionName = TrimBlanks(section);
-  const QString keyName = TrimBlanks(key);
+  const QString sectionName = Trim(section);
+  const QString keyName = Trim(key);
   if (sectionName.isEmpty() || keyName.isEmpty()) return false;
   int s = FindSection(sectionName);
   if (s < 0) {
@@ -145,7 +176,7 @@ bool IniFile::WriteString(const QString& section, const QString& key, const QStr
     // After the section's last key, so blank lines before the next section stay there.
     int at = SectionEnd(s);
     while (at > s + 1 && FLines[static_cast<size_t>(at - 1)].kind == 0 &&
-           TrimBlanks(FLines[static_cast<size_t>(at - 1)].text).isEmpty())
+           Trim(FLines[static_cast<size_t>(at - 1)].text).isEmpty())
       --at;
     FLines.insert(FLines.begin() + at, kv);
   }
@@ -175,7 +206,7 @@ bool IniFile::DeleteKey(const QString& section, const QString& key) {
 QByteArray IniFile::Content() const {
   QByteArray out;
   for (const Line& l : FLines) {
-    out += l.text.toLatin1();
+    out += FRules.utf8 ? l.text.toUtf8() : l.text.toLatin1();
     out += "\r\n";
   }
   return out;

@@ -10,16 +10,36 @@
 // BeginUpdate(); then SaveTo() writes the whole content in one go (to the
 // file's own path or any other), replacing the target only when the new file
 // was written completely.
+//
+// Files that people edit by hand on any system are read more leniently with
+// IniReadRules.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <vector>
 
 namespace platform {
 
+// Reading rules beyond the profile functions'; all off gives theirs.
+struct IniReadRules {
+  // UTF-8 text (a leading byte order mark dropped); a file that is not valid
+  // UTF-8 is read as Latin-1. Content() then writes UTF-8.
+  bool utf8 = false;
+  // A lone CR ends a line too.
+  bool anyLineEnd = false;
+  // Any white space around names and values is dropped, not only blanks and tabs.
+  bool trimAnySpace = false;
+  // A line without "=" in a section is a key with an empty value.
+  bool bareKeys = false;
+};
+
 class IniFile {
  public:
   explicit IniFile(const QString& fileName);
+  // INI text held in memory, read by `rules`. It has no file of its own:
+  // writes change the content only, and report failure unless batched.
+  static IniFile FromData(const QByteArray& data, const IniReadRules& rules);
 
   const QString& FileName() const { return FFileName; }
 
@@ -54,12 +74,15 @@ class IniFile {
     int kind = 0;     // 0 other, 1 section header, 2 key=value
     QString name;     // section or key name, trimmed
   };
+  IniFile(const QString& fileName, const QByteArray& data, const IniReadRules& rules);
+  QString Trim(const QString& s) const;
   int FindSection(const QString& section) const;  // index of the header line or -1
   int FindKey(int sectionLine, const QString& key) const;
   int SectionEnd(int sectionLine) const;  // index after the last line of the section
   bool Commit();
 
   QString FFileName;
+  IniReadRules FRules;
   std::vector<Line> FLines;
   bool FBatch = false;
 };

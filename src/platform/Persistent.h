@@ -1,7 +1,6 @@
 #pragma once
-// Stand-in for the class library's persistent base: objects that copy their
-// values into another object of their class with AssignTo. Assigning to an
-// object of another class is an error.
+// The base of objects that copy their values into another object of their
+// class with AssignTo. Assigning to an object of another class is an error.
 
 #include <stdexcept>
 #include <typeinfo>

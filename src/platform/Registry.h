@@ -1,10 +1,11 @@
 #pragma once
-// Stand-in for the system registry: keys with string values and 32-bit
-// integer values under two roots, the current user and the local machine.
-// Each root is one INI file (QSettings) below the storage root, which is the
-// user's config folder + "/Telquin" unless redirected (tests redirect it to a
-// temporary folder). String and integer values are kept apart, so that reading
-// an integer that is missing, or that was written as a string, is detected.
+// The settings store, laid out as a registry: keys with string values and
+// 32-bit integer values under two roots, the current user and the local
+// machine. Each root is one INI file (QSettings) below the storage root, which
+// is the user's config folder + "/Telquin" unless redirected (tests redirect
+// it to a temporary folder). String and integer values are kept apart, so that
+// reading an integer that is missing, or that was written as a string, is
+// detected.
 
 #include <QString>
 #include <QStringList>

@@ -1,9 +1,9 @@
 #pragma once
-// Stand-in for the system's serial communications interface: one device
-// handle with line settings, time-outs, queue sizes, an event mask with an
-// event wait, asynchronous reads and writes, purge, line status and modem
-// lines. The values and bit masks are those the serial port component works
-// with; the backend (termios, poll, ioctl) lives in its own file.
+// A serial device as the port sees it: one device handle with line settings,
+// time-outs, queue sizes, an event mask with an event wait, asynchronous reads
+// and writes, purge, line status and modem lines. The values and bit masks are
+// those the serial port component works with; the backend (termios, poll,
+// ioctl) lives in its own file.
 //
 // Every operation that can fail returns 0 on success or the system error
 // code (errno).

@@ -1,5 +1,5 @@
 #pragma once
-// Stand-in for a manual-reset system event: set by one thread, it ends the
+// A manual-reset signal between threads: set by one thread, it ends the
 // waits of another at once (a serial-device event wait passes it along).
 
 namespace platform {

@@ -1,11 +1,13 @@
 #include "serial/ComPort.h"
 
+#include <QVarLengthArray>
 #include <algorithm>
-#include <cstring>
+#include <cerrno>
 
 #include "platform/AppException.h"
 #include "platform/CodePage.h"
 #include "platform/DebugOut.h"
+#include "platform/SystemError.h"
 #include "serial/ComTextForms.h"
 #include "serial/ComThread.h"
 
@@ -96,7 +98,7 @@ TCustomComPort::~TCustomComPort() {
 void TCustomComPort::CallException(int AnException, std::int64_t WinCode) {
   if (OnException) {
     QString winMessage;
-    if (WinCode > 0) winMessage = QString::fromLocal8Bit(std::strerror(static_cast<int>(WinCode)));
+    if (WinCode > 0) winMessage = platform::SystemErrorText(static_cast<int>(WinCode));
     OnException(this, static_cast<TComExceptions>(AnException - 1), ComPortErrorText(AnException),
                 WinCode, winMessage);
     return;
@@ -108,6 +110,8 @@ void TCustomComPort::CallException(int AnException, std::int64_t WinCode) {
 // ---------------------------------------------------------------- open and close
 
 void TCustomComPort::CreatePortHandle() {
+  // No name names no device (not the folder /dev).
+  if (FPort.isEmpty()) return CallException(kOpenFailed, ENOENT);
   // A name that is no path names a device of /dev.
   const QString path = FPort.startsWith(QLatin1Char('/')) ? FPort : QStringLiteral("/dev/") + FPort;
   if (int e = FHandle.Open(path)) CallException(kOpenFailed, e);
@@ -597,27 +601,34 @@ bool TCustomComPort::HasRxBufLink() const {
   return false;
 }
 
-// Links may unregister themselves (or others) from inside a call: walk by
-// index against the current list so that a removed link is never called.
+bool TCustomComPort::IsLinked(const TComLink* Link) const {
+  return std::find(FLinks.begin(), FLinks.end(), Link) != FLinks.end();
+}
+
+template <typename Call>
+void TCustomComPort::ForEachLink(Call&& call) {
+  // Going by index would skip the link after one that left.
+  const QVarLengthArray<TComLink*, 8> links(FLinks.begin(), FLinks.end());
+  for (TComLink* l : links)
+    if (IsLinked(l)) call(l);
+}
+
 void TCustomComPort::SendSignalToLinks(TComSignalEvent TComLink::*Slot, bool OnOff) {
-  for (size_t i = 0; i < FLinks.size(); ++i) {
-    TComLink* l = FLinks[i];
+  ForEachLink([&](TComLink* l) {
     if (l->*Slot) (l->*Slot)(this, OnOff);
-  }
+  });
 }
 
 void TCustomComPort::NotifyLinks(TNotifyEvent TComLink::*Slot) {
-  for (size_t i = 0; i < FLinks.size(); ++i) {
-    TComLink* l = FLinks[i];
+  ForEachLink([&](TComLink* l) {
     if (l->*Slot) (l->*Slot)(this);
-  }
+  });
 }
 
 void TCustomComPort::TxNotifyLinks(const char* Buffer, int Count) {
-  for (size_t i = 0; i < FLinks.size(); ++i) {
-    TComLink* l = FLinks[i];
+  ForEachLink([&](TComLink* l) {
     if (l->OnTxBuf) l->OnTxBuf(this, Buffer, Count);
-  }
+  });
 }
 
 // ---------------------------------------------------------------- event hand-over
@@ -700,18 +711,17 @@ void TCustomComPort::CallRxChar() {
     } release{FRxBufferBusy, own};
     bool read = false;
     int got = 0;
-    for (size_t i = 0; i < FLinks.size(); ++i) {
-      TComLink* l = FLinks[i];
-      if (!l->OnRxBuf) continue;
+    ForEachLink([&](TComLink* l) {
+      if (!l->OnRxBuf) return;
       if (!read) {
         // Hand on what was read; with our own queue that is all of Count.
         got = Read(buf.data(), Count);
         read = true;
         DoRxBuf(buf.data(), got);
-        if (i >= FLinks.size() || FLinks[i] != l) continue;  // unregistered meanwhile
+        if (!IsLinked(l) || !l->OnRxBuf) return;  // left meanwhile
       }
       l->OnRxBuf(this, buf.data(), got);
-    }
+    });
     if (!read && !FTriggersOnRxChar) {
       got = Read(buf.data(), Count);
       read = true;

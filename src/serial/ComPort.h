@@ -245,6 +245,12 @@ class TCustomComPort : public TComponent {
   template <typename T>
   void SetThreadField(T& field, T value);
   bool HasRxBufLink() const;
+  bool IsLinked(const TComLink* Link) const;
+  // Calls `call` for every registered link, in registration order. A link
+  // may leave (or remove others) inside its call: the walk goes over a copy
+  // of the list and skips links that left meanwhile.
+  template <typename Call>
+  void ForEachLink(Call&& call);
   void SendSignalToLinks(TComSignalEvent TComLink::*Slot, bool OnOff);
   void NotifyLinks(TNotifyEvent TComLink::*Slot);
   void TxNotifyLinks(const char* Buffer, int Count);

@@ -1,4 +1,4 @@
-// Storing and loading the port's settings, in the registry stand-in or in an
+// Storing and loading the port's settings, in the settings store or in an
 // INI file. One table lists every stored value with its group, its stored
 // form and how it is read from and written to the port.
 #include <optional>

@@ -197,7 +197,7 @@ TComThread::TComThread(TCustomComPort* AComPort) : FShared(std::make_shared<Shar
   s.device = &AComPort->FHandle;
   s.sync = AComPort->SyncMethod();
   s.reportErrors = AComPort->Events().Contains(evError);
-  s.priority = static_cast<int>(AComPort->EventThreadPriority()) - static_cast<int>(tpNormal);
+  s.priority = platform::ThreadPriorityLevel(AComPort->EventThreadPriority());
   if (s.sync == smWindowSync) {
     s.target = AComPort->FWindow;
   } else if (s.sync == smThreadSync && QCoreApplication::instance()) {

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "platform/EnumSet.h"
+#include "platform/ThreadPriority.h"
 #include "serial/ComLink.h"
 
 enum TBaudRate : std::uint8_t {
@@ -54,10 +55,6 @@ enum TStoredProp : std::uint8_t {
 using TStoredProps = TSet<TStoredProp>;
 enum TOperationKind : std::uint8_t { okWrite, okRead };
 
-// Priority of the event thread.
-enum TThreadPriority : std::uint8_t {
-  tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical
-};
 
 // The 24 error kinds; ordinal = error code - 1.
 enum TComExceptions : std::uint8_t {

@@ -93,7 +93,7 @@ struct InterfaceSetup : ::testing::Test {
 
 TEST_F(InterfaceSetup, FirstShowOffersTheModelDefaultNotTheStoredRate) {
   Start(Pavon, br19200);
-  ASSERT_EQ(logic->ComPort.BaudRate(), br19200);
+  ASSERT_EQ(logic->ComPort().BaudRate(), br19200);
   const int result = Show([&](TComSetupForm& f) {
     EXPECT_EQ(f.windowTitle(), "Interface Setup");
     EXPECT_EQ(Items(*f.cb_device),
@@ -107,7 +107,7 @@ TEST_F(InterfaceSetup, FirstShowOffersTheModelDefaultNotTheStoredRate) {
     f.OKButton->click();
   });
   EXPECT_EQ(result, 1);
-  EXPECT_EQ(logic->ComPort.BaudRate(), br9600);
+  EXPECT_EQ(logic->ComPort().BaudRate(), br9600);
   QString port;
   EXPECT_EQ(StoredRate(&port), br9600);
   EXPECT_EQ(port, pty.SlavePath());
@@ -126,7 +126,7 @@ TEST_F(InterfaceSetup, AnotherModelReplacesTheChosenRateByItsDefault) {
   });
   EXPECT_EQ(logic->Device(), Tavri);
   EXPECT_EQ(view.caption, "Telquin (TAVRI)");
-  EXPECT_EQ(logic->ComPort.BaudRate(), br115200);
+  EXPECT_EQ(logic->ComPort().BaudRate(), br115200);
   EXPECT_EQ(StoredRate(), br115200);
   EXPECT_EQ(StoredType(), 3);
 }
@@ -134,7 +134,7 @@ TEST_F(InterfaceSetup, AnotherModelReplacesTheChosenRateByItsDefault) {
 TEST_F(InterfaceSetup, LaterShowsSelectThePortRateAndTheSameModelKeepsTheChoice) {
   Start(Hexlin, br115200);
   Show([&](TComSetupForm& f) { f.OKButton->click(); });
-  logic->ComPort.SetBaudRate(br57600);
+  logic->ComPort().SetBaudRate(br57600);
   Show([&](TComSetupForm& f) {
     EXPECT_EQ(f.cb_device->currentText(), "HEXLIN/HEXLOR");
     EXPECT_EQ(f.Combo_Baudrate->currentText(), "57600");
@@ -142,7 +142,7 @@ TEST_F(InterfaceSetup, LaterShowsSelectThePortRateAndTheSameModelKeepsTheChoice)
     f.OKButton->click();
   });
   EXPECT_EQ(logic->Device(), Hexlin);
-  EXPECT_EQ(logic->ComPort.BaudRate(), br38400);
+  EXPECT_EQ(logic->ComPort().BaudRate(), br38400);
   EXPECT_EQ(StoredRate(), br38400);
   EXPECT_EQ(StoredType(), 2);
 }
@@ -163,16 +163,16 @@ TEST_F(InterfaceSetup, CancelChangesNothingButTheListStaysAsPicked) {
   });
   EXPECT_EQ(result, 2);
   EXPECT_EQ(logic->Device(), Pavon);
-  EXPECT_EQ(logic->ComPort.BaudRate(), br19200);
-  EXPECT_FALSE(logic->Simulator.SimuVersion());
-  EXPECT_FALSE(logic->Timer_AutoGet.isActive());
+  EXPECT_EQ(logic->ComPort().BaudRate(), br19200);
+  EXPECT_FALSE(logic->Simulator().SimuVersion());
+  EXPECT_FALSE(logic->Timer_AutoGet().isActive());
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), before);
   file.close();
 
   // The model box shows the current model again; the list is TAVRI's, which
   // lacks the port's rate, so nothing is selected and OK applies 9600.
-  logic->ComPort.SetBaudRate(br4800);
+  logic->ComPort().SetBaudRate(br4800);
   Show([&](TComSetupForm& f) {
     EXPECT_EQ(f.cb_device->currentText(), "PAVON");
     EXPECT_EQ(f.Combo_Baudrate->count(), 6);
@@ -182,7 +182,7 @@ TEST_F(InterfaceSetup, CancelChangesNothingButTheListStaysAsPicked) {
     f.OKButton->click();
   });
   EXPECT_EQ(logic->Device(), Pavon);
-  EXPECT_EQ(logic->ComPort.BaudRate(), br9600);
+  EXPECT_EQ(logic->ComPort().BaudRate(), br9600);
   EXPECT_EQ(StoredRate(), br9600);
 }
 
@@ -198,8 +198,8 @@ TEST_F(InterfaceSetup, SimulationTicksTheReadButNotTheOtherWayRound) {
 
 TEST_F(InterfaceSetup, SimulationClosesThePortAndStartsTheAutomaticRead) {
   Start(Pavon, br9600);
-  logic->ComPort.Open();
-  ASSERT_TRUE(logic->ComPort.Connected());
+  logic->ComPort().Open();
+  ASSERT_TRUE(logic->ComPort().Connected());
   view.SetActionVisible(QStringLiteral("acSimulation"), false);
 
   WhenShown<TComSetupForm>([](TComSetupForm& f) {
@@ -207,11 +207,11 @@ TEST_F(InterfaceSetup, SimulationClosesThePortAndStartsTheAutomaticRead) {
     f.OKButton->click();
   });
   acSettingsExecute(*form, *logic);
-  EXPECT_TRUE(logic->Simulator.SimuVersion());
-  EXPECT_FALSE(logic->ComPort.Connected());
+  EXPECT_TRUE(logic->Simulator().SimuVersion());
+  EXPECT_FALSE(logic->ComPort().Connected());
   EXPECT_FALSE(view.ActionEnabled(QStringLiteral("acOpenPort")));
   EXPECT_TRUE(view.actions[QStringLiteral("acSimulation")].visible);
-  EXPECT_TRUE(logic->Timer_AutoGet.isActive());
+  EXPECT_TRUE(logic->Timer_AutoGet().isActive());
   EXPECT_EQ(view.status[0], " COMx:Offline");  // the close event follows the summary
   EXPECT_EQ(view.status[2], QString());
 
@@ -223,12 +223,12 @@ TEST_F(InterfaceSetup, SimulationClosesThePortAndStartsTheAutomaticRead) {
     f.OKButton->click();
   });
   acSettingsExecute(*form, *logic);
-  EXPECT_FALSE(logic->Simulator.SimuVersion());
-  EXPECT_TRUE(logic->ComPort.Connected());
+  EXPECT_FALSE(logic->Simulator().SimuVersion());
+  EXPECT_TRUE(logic->ComPort().Connected());
   EXPECT_TRUE(view.ActionEnabled(QStringLiteral("acOpenPort")));
   EXPECT_FALSE(view.actions[QStringLiteral("acSimulation")].visible);
-  EXPECT_FALSE(logic->Timer_AutoGet.isActive());
-  logic->ComPort.Close();
+  EXPECT_FALSE(logic->Timer_AutoGet().isActive());
+  logic->ComPort().Close();
 }
 
 TEST_F(InterfaceSetup, ATypedDevicePathIsOpenedAndSummarised) {
@@ -242,23 +242,23 @@ TEST_F(InterfaceSetup, ATypedDevicePathIsOpenedAndSummarised) {
     f.OKButton->click();
   });
   acSettingsExecute(*form, *logic);
-  ASSERT_TRUE(logic->ComPort.Connected());
-  EXPECT_EQ(logic->ComPort.Port(), other.SlavePath());
-  EXPECT_EQ(logic->ComPort.Handle().State().BaudRate, 38400u);
+  ASSERT_TRUE(logic->ComPort().Connected());
+  EXPECT_EQ(logic->ComPort().Port(), other.SlavePath());
+  EXPECT_EQ(logic->ComPort().Handle().State().BaudRate, 38400u);
   EXPECT_EQ(view.status[0], QStringLiteral(" %1:38400,8,None,1,None").arg(other.SlavePath()));
   EXPECT_EQ(view.status[2], QString());
   QString port;
   StoredRate(&port);
   EXPECT_EQ(port, other.SlavePath());
-  logic->ComPort.WriteStr(QStringLiteral("ID\r"));
+  logic->ComPort().WriteStr(QStringLiteral("ID\r"));
   EXPECT_EQ(other.ReadMaster(2000, 3), "ID\r");
-  logic->ComPort.Close();
+  logic->ComPort().Close();
 }
 
 TEST_F(InterfaceSetup, APortErrorInOKReachesTheCallerAndLeavesThePortUsable) {
   Start(Pavon, br9600);
-  logic->ComPort.Open();
-  ASSERT_TRUE(logic->ComPort.Connected());
+  logic->ComPort().Open();
+  ASSERT_TRUE(logic->ComPort().Connected());
   WhenShown<TComSetupForm>([&](TComSetupForm& f) {
     f.Combo_Port->lineEdit()->selectAll();
     QTest::keyClicks(f.Combo_Port->lineEdit(), QStringLiteral("/nonexistent/ttyQ7"));
@@ -279,20 +279,20 @@ TEST_F(InterfaceSetup, APortErrorInOKReachesTheCallerAndLeavesThePortUsable) {
   QString stored;
   StoredRate(&stored);
   EXPECT_EQ(stored, pty.SlavePath());
-  EXPECT_FALSE(logic->Simulator.SimuVersion());
+  EXPECT_FALSE(logic->Simulator().SimuVersion());
   // The port still followed the dialog: it could not be opened, panel 2 says so.
-  EXPECT_FALSE(logic->ComPort.Connected());
+  EXPECT_FALSE(logic->ComPort().Connected());
   EXPECT_TRUE(view.status[2].startsWith(QStringLiteral(" ")));
   EXPECT_GT(view.status[2].size(), 1);
   EXPECT_TRUE(view.ActionEnabled(QStringLiteral("acOpenPort")));
 
   // Not left inside an update: settings reach the device again.
-  logic->ComPort.SetPort(pty.SlavePath());
-  logic->ComPort.Open();
-  ASSERT_TRUE(logic->ComPort.Connected());
-  logic->ComPort.SetBaudRate(br19200);
-  EXPECT_EQ(logic->ComPort.Handle().State().BaudRate, 19200u);
-  logic->ComPort.Close();
+  logic->ComPort().SetPort(pty.SlavePath());
+  logic->ComPort().Open();
+  ASSERT_TRUE(logic->ComPort().Connected());
+  logic->ComPort().SetBaudRate(br19200);
+  EXPECT_EQ(logic->ComPort().Handle().State().BaudRate, 19200u);
+  logic->ComPort().Close();
 }
 
 }  // namespace

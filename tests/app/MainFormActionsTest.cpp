@@ -6,15 +6,20 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QTimer>
+#include <QFile>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
 #include "app/ActionButton.h"
 #include "app/MainForm.h"
+#include "meter/MeterLogic.h"
 
 namespace {
 
@@ -170,6 +175,40 @@ QList<TActionButton*> ButtonsOf(TMainForm& form, const QString& action) {
   return result;
 }
 
+// "caption@x" of the buttons of each page of a button notebook, left to right.
+QList<QStringList> RowsOf(QStackedWidget* notebook) {
+  QList<QStringList> rows;
+  for (int i = 0; i < notebook->count(); ++i) {
+    QList<TActionButton*> buttons = notebook->widget(i)->findChildren<TActionButton*>();
+    std::sort(buttons.begin(), buttons.end(),
+              [](auto* a, auto* b) { return a->geometry().x() < b->geometry().x(); });
+    QStringList row;
+    for (TActionButton* b : buttons) row << b->text() + "@" + QString::number(b->geometry().x());
+    rows << row;
+  }
+  return rows;
+}
+
+TEST(MainFormActions, ButtonRowsOfTheDeviceAndDiagramPagesPerModel) {
+  TMainForm form;
+  EXPECT_EQ(RowsOf(form.Notebook_Device),
+            (QList<QStringList>{
+                {"STOP@8", "DT@88", "DW@168", "DF@248", "TP@328", "ID@408"},
+                {"STOP@8", "DT@88", "DJ@168", "DF@248", "TP@328", "ID@408"},
+                {"STOP@8", "DT@88", "DF@168", "TP@328", "ID@408"},
+                {"STOP@8", "DT@88", "Signal@168", "TP@328", "ID@408"},
+                {"STOP@8", "DT@88", "CT@168", "DM@248", "Display@328", "TP@408", "ID@488"},
+            }));
+  const QStringList diagram{"Clear@328", "Setup@408", "Print@488", "Save@568"};
+  EXPECT_EQ(RowsOf(form.Notebook_Grafik),
+            (QList<QStringList>{
+                QStringList{"STOP@8", "DT@88", "DW@168", "DF@248"} + diagram,
+                QStringList{"STOP@8", "DT@88", "DF@168"} + diagram,
+                QStringList{"STOP@8", "DT@88", "DF@168"} + diagram,
+                QStringList{"STOP@8", "DT@88"} + diagram,
+            }));
+}
+
 TEST(MainFormActions, ButtonsFollowTheirActionAndRunIt) {
   TMainForm form;
   // STOP sits on five command rows, four diagram rows and the log row.
@@ -230,6 +269,42 @@ TEST(MainFormActions, ExitClosesTheWindowAndCaptionsCanChange) {
   EXPECT_EQ(form.Action("acOpenPort")->text(), "Close Port");
   form.Action("acExit")->trigger();
   EXPECT_FALSE(form.isVisible());
+}
+
+TEST(MainFormActions, OpenPortFromTheMenuGivesTheAdviceOfTheInterfaceSetup) {
+  QTemporaryDir dir;
+  QFile plain(dir.filePath(QStringLiteral("not-a-port")));
+  ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+  plain.close();
+  TMainForm form;
+  form.Logic().ComPort().SetPort(plain.fileName());
+  QString shown;
+  QTimer::singleShot(0, [&shown] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      shown = box->text();
+      box->accept();
+    }
+  });
+  form.Action("acOpenPort")->trigger();
+  EXPECT_FALSE(form.Logic().ComPort().Connected());
+  EXPECT_TRUE(shown.endsWith("; not a serial device: choose a serial port"))
+      << shown.toStdString();
+
+  form.Logic().ApplyInterfaceSetup();
+  EXPECT_EQ(form.StatusText(2), " " + shown);
+}
+
+TEST(MainFormActions, TheAutomaticReadRunsLikeAnyActionAndSoNotOnAClosedPort) {
+  TMainForm form;
+  form.Logic().ComPort().SetPort(QStringLiteral("/dev/telquin-no-such-port"));
+  form.Logic().ApplyInterfaceSetup();
+  const QString openError = form.StatusText(2);
+  ASSERT_TRUE(openError.contains("no such device")) << openError.toStdString();
+  form.Controls().SetText("cb_sa", "10");
+  form.Logic().Timer_AutoGetTimer();
+  // Disabled on a closed port: the page is not blanked, the error stays.
+  EXPECT_EQ(form.Controls().Text("cb_sa"), "10");
+  EXPECT_EQ(form.StatusText(2), openError);
 }
 
 }  // namespace

@@ -142,10 +142,27 @@ TEST(MainForm, TerminalIsSetUpAndShowsWhatIsWritten) {
   EXPECT_TRUE(t->WrapLines());
   EXPECT_EQ(t->Caret(), tcUnderline);
   EXPECT_EQ(t->ScrollBars(), ssVertical);
+  EXPECT_EQ(t->BorderStyle(), bsNone);
+  EXPECT_EQ(t->frameWidth(), 0);
   form.TerminalWrite("12.345\xB0");
   EXPECT_EQ(FirstRow(t), QString::fromLatin1("12.345\xB0"));
   form.TerminalClear();
   EXPECT_EQ(FirstRow(t), "");
+}
+
+TEST(MainForm, TerminalShowsTheNewestOfTwoHundredLines) {
+  TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  TComTerminal* t = form.ComTerminal;
+  const int visible = t->viewport()->height() / t->FontHeight();
+  ASSERT_LT(visible, t->Rows()) << "the pane shows all 48 rows: nothing to follow";
+  for (int i = 1; i <= 200; ++i) form.TerminalWrite("line " + QByteArray::number(i) + "\r\n");
+  // The newest line sits just above the cursor, inside the view.
+  const int newest = t->CaretPos().y() - 1;
+  EXPECT_EQ(t->Buffer().GetChar(6, newest).Ch, u'2');
+  EXPECT_GE(newest, t->TopLeft().y());
+  EXPECT_LE(newest, t->TopLeft().y() + visible - 1);
 }
 
 TEST(MainForm, ShellFoldersByNumber) {

@@ -45,9 +45,9 @@ TEST(SimulationInTheWindow, TickingSimulateDeviceRunsTheProgramWithoutAMeter) {
     TMeterLogic& logic = form.Logic();
 
     // An open port first: simulation must close it.
-    logic.ComPort.SetPort(pty.SlavePath());
-    logic.ComPort.Open();
-    ASSERT_TRUE(logic.ComPort.Connected());
+    logic.ComPort().SetPort(pty.SlavePath());
+    logic.ComPort().Open();
+    ASSERT_TRUE(logic.ComPort().Connected());
 
     WhenShown<TComSetupForm>([](TComSetupForm& f) {
       f.CheckBox2->click();  // "Simulate Device" (ticks the read option too)
@@ -55,7 +55,7 @@ TEST(SimulationInTheWindow, TickingSimulateDeviceRunsTheProgramWithoutAMeter) {
     });
     form.acSettingsExecute();
 
-    EXPECT_FALSE(logic.ComPort.Connected());
+    EXPECT_FALSE(logic.ComPort().Connected());
     EXPECT_FALSE(form.Action(QStringLiteral("acOpenPort"))->isEnabled());
     EXPECT_TRUE(form.Action(QStringLiteral("acSimulation"))->isVisible());
     EXPECT_EQ(form.lb_input->palette().color(QPalette::WindowText), QColor(Qt::red));
@@ -66,13 +66,13 @@ TEST(SimulationInTheWindow, TickingSimulateDeviceRunsTheProgramWithoutAMeter) {
     EXPECT_EQ(form.Controls().Text("cb_re"), QStringLiteral("40"));
 
     // Lines every 500 ms reach value label, terminal, diagram and log.
-    ASSERT_TRUE(PumpUntil([&] { return logic.Measurement.LogList().size() >= 3; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return logic.Measurement().LogList().size() >= 3; }, 5000));
     PumpFor(300);  // the display timer
     const QString label = form.lb_input->text();
     EXPECT_TRUE(label.startsWith(QLatin1String("005.00"))) << label.toStdString();
     EXPECT_TRUE(TerminalRow(*form.ComTerminal, 1).startsWith(QLatin1String("005.00")));
     EXPECT_GE(form.Chart1->Count(), 1);
-    for (const QString& line : logic.Measurement.LogList())
+    for (const QString& line : logic.Measurement().LogList())
       EXPECT_TRUE(line.contains(u';')) << line.toStdString();
 
     form.FormClose();

@@ -44,8 +44,8 @@ TEST(CommandLayer, GetCmdReplyFormsOfTheModels) {
     EXPECT_EQ(reply, c.value) << int(c.model) << " " << c.raw.constData();
     EXPECT_EQ(typ, c.typ) << int(c.model);
     EXPECT_EQ(rig.emulator.Commands(), QStringList{"SA"});
-    EXPECT_EQ(rig.logic.ComDataPacket.ComPort(), nullptr);
-    EXPECT_EQ(rig.logic.ComDataPacket.Size(), 1);
+    EXPECT_EQ(rig.logic.ComDataPacket().ComPort(), nullptr);
+    EXPECT_EQ(rig.logic.ComDataPacket().Size(), 1);
   }
 }
 
@@ -104,5 +104,5 @@ TEST(CommandLayer, RunningSeesAStreamingMeterUntilEsc) {
   PumpUntil([&] { return !rig.emulator.Streaming(); }, 2000);
   PumpFor(100);  // lines already on their way
   EXPECT_FALSE(rig.logic.Running(300));
-  EXPECT_EQ(rig.logic.ComRunPacket.ComPort(), nullptr);
+  EXPECT_EQ(rig.logic.ComRunPacket().ComPort(), nullptr);
 }

@@ -19,7 +19,7 @@ namespace {
 
 struct Rig {
   explicit Rig(TDeviceType model) : emulator(model, pty.MasterFd()) {
-    logic.ComPort.SetPort(pty.SlavePath());
+    logic.ComPort().SetPort(pty.SlavePath());
     if (logic.Device() == model)
       logic.ChangeDevice();
     else
@@ -54,12 +54,12 @@ void SetOutputs(TMeterLogic& logic) {
     }
     case KESTO_ZAREL:
       // Values in millimetres: 0..10000 mm, the output above 2000 mm.
-      logic.FZarel.SetP_SD(0, "0");
-      logic.FZarel.SetP_SF("1");
-      logic.FZarel.SetP_QA(0, "0");
-      logic.FZarel.SetP_QA(1, "100000");
-      logic.FZarel.SetP_Q1(0, "20000");
-      logic.FZarel.SetP_Q1(3, "1");
+      logic.Model<TZAREL>().SetP_SD(0, "0");
+      logic.Model<TZAREL>().SetP_SF("1");
+      logic.Model<TZAREL>().SetP_QA(0, "0");
+      logic.Model<TZAREL>().SetP_QA(1, "100000");
+      logic.Model<TZAREL>().SetP_Q1(0, "20000");
+      logic.Model<TZAREL>().SetP_Q1(3, "1");
       break;
   }
 }
@@ -80,12 +80,12 @@ TEST(MeasurementStream, EveryModelsStreamReachesDisplayAndLog) {
     QTemporaryDir dir;
     Rig rig(model);
     SetOutputs(rig.logic);
-    TMeasurement& m = rig.logic.Measurement;
+    TMeasurement& m = rig.logic.Measurement();
     const QString logName = dir.filePath("stream.csv");
     rig.view.saveDialogAnswers.push_back(logName);
     m.acStartStopLogExecute();
     ASSERT_EQ(m.LogFileName(), logName);
-    rig.logic.ComPort.Open();
+    rig.logic.ComPort().Open();
 
     rig.emulator.intervalMs = 2;
     rig.emulator.linesPerWrite = 7;
@@ -95,7 +95,7 @@ TEST(MeasurementStream, EveryModelsStreamReachesDisplayAndLog) {
     const int sent = rig.emulator.LinesSent();
     ASSERT_TRUE(PumpUntil([&] { return m.LogList().size() >= sent; }, 20000))
         << m.LogList().size() << " of " << sent;
-    ASSERT_TRUE(PumpUntil([&] { return !m.Timer_Anzeige.isActive(); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return !m.Timer_Anzeige().isActive(); }, 5000));
 
     const QStringList log = m.LogList();
     EXPECT_EQ(log.size(), sent);

@@ -44,7 +44,7 @@ struct Rig {
   }
   FakeMeterView view;
   TMeterLogic logic{view};
-  TMeasurement& m = logic.Measurement;
+  TMeasurement& m = logic.Measurement();
 };
 
 QByteArray FileBytes(const QString& name) {
@@ -56,10 +56,10 @@ QByteArray FileBytes(const QString& name) {
 
 TEST(Measurement, PavonCurrentAndAlarmLampThroughTheDisplay) {
   Rig rig(Pavon);
-  rig.logic.FPavon.SetP_RB("0");
-  rig.logic.FPavon.SetP_RE("40");
-  rig.logic.FPavon.SetP_AC("2");
-  rig.logic.FPavon.SetP_AH("0.1");
+  rig.logic.Model<TPavon>().SetP_RB("0");
+  rig.logic.Model<TPavon>().SetP_RE("40");
+  rig.logic.Model<TPavon>().SetP_AC("2");
+  rig.logic.Model<TPavon>().SetP_AH("0.1");
 
   rig.PacketShown("020.000");
   EXPECT_EQ(rig.view.gaugeValue, 12000);
@@ -84,14 +84,14 @@ TEST(Measurement, PavonCurrentAndAlarmLampThroughTheDisplay) {
   EXPECT_EQ(rig.view.ledSets, 2);
 
   // An empty current range leaves the gauge alone.
-  rig.logic.FPavon.SetP_RE("0");
+  rig.logic.Model<TPavon>().SetP_RE("0");
   rig.PacketShown("039.000");
   EXPECT_EQ(rig.view.gaugeValue, 4400);
 }
 
 TEST(Measurement, HexlinErrorCurrentFollowsThePageAndLampsTheModel) {
   Rig rig(Hexlin);
-  THexlin& h = rig.logic.FHexlin;
+  THexlin& h = rig.logic.Model<THexlin>();
   h.SetP_QA(0, "0");
   h.SetP_QA(1, "10");
   const char* q1[] = {"2", "0", "0.1", "1"};
@@ -117,7 +117,7 @@ TEST(Measurement, HexlinErrorCurrentFollowsThePageAndLampsTheModel) {
 
 TEST(Measurement, ZarelLightsItsThirdLampInTenthsOfTheUnit) {
   Rig rig(KESTO_ZAREL);
-  TZAREL& z = rig.logic.FZarel;
+  TZAREL& z = rig.logic.Model<TZAREL>();
   z.SetP_SD(0, "0");
   z.SetP_SF("1");
   z.SetP_QA(0, "0");
@@ -157,12 +157,12 @@ TEST(Measurement, BurstGivesOneDisplayUpdateWithTheLastPacket) {
   Rig rig(Hexlin);
   // A short packet changes nothing but arms the display.
   rig.Packet("D1");
-  EXPECT_TRUE(rig.m.Timer_Anzeige.isActive());
+  EXPECT_TRUE(rig.m.Timer_Anzeige().isActive());
   EXPECT_TRUE(rig.m.LogList().isEmpty());
   EXPECT_EQ(rig.m.MessPacket(), "");
 
   for (int i = 1; i <= 5; ++i) rig.Packet("D 0000.00" + std::to_string(i));
-  ASSERT_TRUE(PumpUntil([&] { return !rig.m.Timer_Anzeige.isActive(); }, 5000));
+  ASSERT_TRUE(PumpUntil([&] { return !rig.m.Timer_Anzeige().isActive(); }, 5000));
   PumpFor(50);
   EXPECT_EQ(rig.view.chart.size(), 1);
   EXPECT_EQ(rig.view.inputCaption, "D 0000.005");
@@ -174,20 +174,20 @@ TEST(Measurement, TimeStamps) {
   Rig rig(Tavri);
   rig.m.SetTimeUnit(0.5);
   rig.Packet("D 0001.000");
-  EXPECT_DOUBLE_EQ(rig.m.FMessTime, 0.5) << "the first packet after a reset is one unit in";
+  EXPECT_DOUBLE_EQ(rig.m.MessTimeStamp(), 0.5) << "the first packet after a reset is one unit in";
   rig.Packet("D 0001.000");
-  EXPECT_DOUBLE_EQ(rig.m.FMessTime, 1.0);
-  rig.logic.FLFCounter = 17;
+  EXPECT_DOUBLE_EQ(rig.m.MessTimeStamp(), 1.0);
+  rig.logic.SetLFCounter(17);
   rig.m.acClearLogExecute();
-  EXPECT_EQ(rig.logic.FLFCounter, 0);
+  EXPECT_EQ(rig.logic.LFCounter(), 0);
   rig.Packet("D 0001.000");
-  EXPECT_DOUBLE_EQ(rig.m.FMessTime, 0.5);
+  EXPECT_DOUBLE_EQ(rig.m.MessTimeStamp(), 0.5);
 
   Rig pavon(Pavon);
-  pavon.logic.ATimer1.StartTime();
+  pavon.logic.ATimer1().StartTime();
   PumpFor(3);
   pavon.Packet("001.000");
-  const double ms = pavon.m.FMessTime * 1000;
+  const double ms = pavon.m.MessTimeStamp() * 1000;
   EXPECT_GT(ms, 0);
   EXPECT_NEAR(ms, std::round(ms), 1e-6) << "stopwatch time cut to whole milliseconds";
 }
@@ -238,7 +238,7 @@ TEST(Measurement, LogFileStartWriteStop) {
   Rig rig(Hexlin);
   rig.view.dirLogFile = dir.path();
   rig.Packet("D 0009.000");  // before the start: dropped with the list
-  rig.logic.FLFCounter = 5;
+  rig.logic.SetLFCounter(5);
   const int clearsBefore = rig.view.chartClears;
 
   rig.view.saveDialogAnswers.push_back(name);
@@ -255,7 +255,7 @@ TEST(Measurement, LogFileStartWriteStop) {
   EXPECT_EQ(rig.m.LogFileName(), name);
   EXPECT_EQ(rig.view.chartClears, clearsBefore + 1);
   EXPECT_TRUE(rig.m.LogList().isEmpty());
-  EXPECT_EQ(rig.logic.FLFCounter, 0);
+  EXPECT_EQ(rig.logic.LFCounter(), 0);
 
   rig.Packet("D 0001.000");
   rig.Packet("DE02   ");
@@ -367,7 +367,7 @@ TEST(Measurement, LogWindowPageAndClearActions) {
   EXPECT_EQ(rig.view.undoZooms, 1);
   EXPECT_EQ(rig.m.LogList().size(), 2) << "the diagram clear keeps the log";
   rig.Packet("D 0001.000");
-  EXPECT_DOUBLE_EQ(rig.m.FMessTime, 1.0);
+  EXPECT_DOUBLE_EQ(rig.m.MessTimeStamp(), 1.0);
 
   rig.m.acClearLogExecute();
   EXPECT_TRUE(rig.m.LogList().isEmpty());

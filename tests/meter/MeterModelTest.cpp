@@ -208,7 +208,8 @@ TEST(MeterModel, SendValues) {
   TTavri tavri;
   tavri.SetP_SE(0, "2");
   tavri.SetP_SE(1, "1");
-  EXPECT_EQ(tavri.SendValue(ModelTable(Tavri).sendOrder[5]), "2");
+  // The part without a control goes back to the meter as it was read.
+  EXPECT_EQ(tavri.SendValue(ModelTable(Tavri).sendOrder[5]), "2 1");
 }
 
 }  // namespace

@@ -16,10 +16,10 @@
 struct MeterRig {
   explicit MeterRig(TDeviceType model, bool open = true)
       : emulator(model, pty.MasterFd()), logic(view) {
-    logic.ComPort.SetPort(pty.SlavePath());
+    logic.ComPort().SetPort(pty.SlavePath());
     logic.SetDevice(model);
     logic.ChangeDevice();  // as the window's first show does
-    if (open) logic.ComPort.Open();
+    if (open) logic.ComPort().Open();
   }
 
   // What the meter received, cut into commands, once `count` of them came

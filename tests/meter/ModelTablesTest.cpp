@@ -7,6 +7,7 @@
 
 #include "meter/ModelTables.h"
 #include "meter/ModelTestSupport.h"
+#include "serial/ComTextForms.h"
 
 namespace {
 
@@ -57,6 +58,56 @@ TEST_P(ModelTablesTest, SendOrderAndStandardNameExistingParts) {
   for (const QString& a : t.visibleActions) EXPECT_TRUE(ModelActions().contains(a));
 }
 
+TEST_P(ModelTablesTest, LogicFactsNameWhatTheModelHas) {
+  const TModelTable& t = ModelTable(GetParam());
+  // A rate text the port cannot read would silently become 9600.
+  EXPECT_EQ(BaudRateToText(t.PortRate()), t.setupRate);
+  if (!t.errorModeControl.isEmpty()) {
+    EXPECT_TRUE(t.Controls().contains(t.errorModeControl));
+  }
+  if (!t.reply.fixedCode.isEmpty()) {
+    EXPECT_NE(t.Param(t.reply.fixedCode), nullptr);
+    EXPECT_GT(t.reply.fixedSize, 0);
+  }
+  // SO stores its reply as OF; the action is shown exactly where it works.
+  EXPECT_EQ(t.offsetModels != 0, t.visibleActions.contains("acSO"));
+  for (TDeviceType d : kAllModels) {
+    if (InDeviceSet(t.offsetModels, d)) {
+      EXPECT_NE(ModelTable(d).Param("OF"), nullptr);
+    }
+  }
+  if (t.visibleActions.contains("acBaudrate")) {
+    EXPECT_FALSE(t.baudDialogRates.isEmpty());
+  }
+  // The signal window is opened with SD's parts (and the separator's position).
+  EXPECT_EQ(t.signalEntry != TSignalEntry::seNone, t.visibleActions.contains("acSd"));
+  EXPECT_EQ(t.signalMax > 0, t.signalEntry != TSignalEntry::seNone);
+  if (t.signalEntry == TSignalEntry::seTwoSdParts) {
+    EXPECT_GE(t.Param("SD")->PartCount(), 2);
+  }
+  if (t.signalEntry == TSignalEntry::seFourSdParts) {
+    EXPECT_EQ(t.Param("SD")->PartCount(), 4);
+    ASSERT_NE(t.Param("SP"), nullptr);
+    EXPECT_TRUE(t.Param("SP")->dropDownList);
+  }
+  if (t.formattedLines) {
+    for (const char* code : {"SD", "SP", "SF", "MUN"}) EXPECT_NE(t.Param(code), nullptr) << code;
+  }
+}
+
+TEST_P(ModelTablesTest, ButtonRowsShowOnlyActionsTheModelShows) {
+  const TModelTable& t = ModelTable(GetParam());
+  EXPECT_FALSE(t.deviceButtons.isEmpty());
+  EXPECT_EQ(t.grafikPage < 0, t.grafikButtons.isEmpty());
+  for (const TRowSlot& b : t.deviceButtons + t.grafikButtons) {
+    EXPECT_EQ(b.caption.isEmpty(), b.action.isEmpty());
+    // A model action in a row would be a button that never works.
+    if (ModelActions().contains(b.action)) {
+      EXPECT_TRUE(t.visibleActions.contains(b.action)) << b.action.toStdString();
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Models, ModelTablesTest, ::testing::ValuesIn(kAllModels),
                          [](const auto& info) { return ModelName(info.param); });
 
@@ -88,6 +139,16 @@ TEST(ModelTables, SpinButtonsStepControlsOfThePages) {
   EXPECT_TRUE(SpinButton("sp_sf_1")->listRule);
 }
 
+TEST(ModelTables, DiagramPagesAreNumberedInModelOrder) {
+  int next = 0;
+  for (TDeviceType d : kAllModels) {
+    if (ModelTable(d).grafikPage >= 0) {
+      EXPECT_EQ(ModelTable(d).grafikPage, next++) << ModelName(d);
+    }
+  }
+  EXPECT_EQ(next, 4);  // the notebook's pages
+}
+
 TEST(ModelTables, SetParameterLinesWithTheirQuirks) {
   auto wire = [](TDeviceType d) {
     QStringList codes;
@@ -97,7 +158,7 @@ TEST(ModelTables, SetParameterLinesWithTheirQuirks) {
     return codes.join('|');
   };
   EXPECT_EQ(wire(Dorvane), "AS |SA|TD2|SF|RB|RE|AC|AH ");
-  EXPECT_EQ(wire(Tavri), "SA|MF|SF|OF|AS|SE|MW3|GN|SD2|TE|UB|QA2|Q14|Q24");
+  EXPECT_EQ(wire(Tavri), "SA|MF|SF|OF|AS|SE2|MW3|GN|SD2|TE|UB|QA2|Q14|Q24");
   EXPECT_EQ(wire(KESTO_ZAREL),
             "SA|MF|MW2|OF|SF|MUN|SD4|SP#|SE|AS#|QA2|Q14|Q24|Q34|TRI2|TRO2");
   EXPECT_EQ(wire(Hexlin), "SA|MF|TD3|SF|OF|AS|SE2|MW2|PL|HE2|SD2|TE|QA2|Q14|Q24|SC");

@@ -10,7 +10,7 @@ TEST(ParamActions, SaveAndOpenGoThroughTheDialogsInTheParameterFolder) {
   QTemporaryDir dir;
   MeterRig rig(Pavon, false);
   rig.view.dirParameter = dir.path();
-  rig.logic.FPavon.SetStandard();
+  rig.logic.Model<TPavon>().SetStandard();
   rig.view.controls.SetText("cb_td", "0");
   rig.view.controls.SetText("cb_tl", "1");
   const QString file = dir.filePath("set.txt");
@@ -53,7 +53,7 @@ TEST(ParamActions, FailedSaveShowsTheErrorAndKeepsTheStatus) {
 
 TEST(ParamActions, ExportAndImportUseTheMemoAndTheClipboard) {
   MeterRig rig(KESTO_ZAREL, false);
-  rig.logic.FZarel.SetStandard();
+  rig.logic.Model<TZAREL>().SetStandard();
   rig.logic.acExportExecute();
   EXPECT_TRUE(rig.view.clipboard.startsWith("SA=1\r\nMF=0\r\n"));
   EXPECT_EQ(rig.view.memo1, rig.view.clipboard);

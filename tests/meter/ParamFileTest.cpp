@@ -146,6 +146,13 @@ TEST(ParamFile, ReadingRules) {
   EXPECT_EQ(page.Text("cb_re"), "");  // only the first section of the name counts
 }
 
+TEST(ParamFile, HandEditedFileWithByteOrderMarkLoneCrAndOtherWhiteSpace) {
+  TMemoryParamControls page;
+  ReadParamFileData("\xEF\xBB\xBF[Parameter]\rSA=\t12\xC2\xA0\rSF\x0B=\x0C" "0,5\r", page, Pavon);
+  EXPECT_EQ(page.Text("cb_sa"), "12");
+  EXPECT_EQ(page.Text("cb_sf"), "0,5");
+}
+
 TEST(ParamFile, SecondGenerationTakesTheFirstSeField) {
   for (TDeviceType d : {Hexlin, Tavri}) {
     TMemoryParamControls page;
@@ -200,6 +207,11 @@ TEST(ParamFile, WindowsFileInTheAnsiCodePage) {
   TMemoryParamControls reread;
   ReadParamFileData(ParamFileData(page, Hexlin), reread, Hexlin);
   EXPECT_EQ(reread.Text("cb_sd_2_1"), QString::fromUtf8("binär"));
+
+  // Its last character, without a line end after it, looks like the start of
+  // a UTF-8 sequence.
+  ReadParamFileData("[Parameter]\r\nSD=bin\xE4", page, Hexlin);
+  EXPECT_EQ(page.Text("cb_sd_2_1"), QString::fromUtf8("binä"));
 }
 
 TEST(ParamFile, UnwritablePathReportsAndWritesNothing) {

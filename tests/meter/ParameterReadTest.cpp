@@ -82,8 +82,8 @@ void ExpectPageEmpty(MeterRig& rig, TDeviceType model) {
 }
 
 void ExpectClosingSteps(MeterRig& rig, int chartClearsBefore) {
-  EXPECT_EQ(rig.logic.ComMessPacket.ComPort(), &rig.logic.ComPort);
-  EXPECT_EQ(rig.logic.ComDataPacket.ComPort(), nullptr);
+  EXPECT_EQ(rig.logic.ComMessPacket().ComPort(), &rig.logic.ComPort());
+  EXPECT_EQ(rig.logic.ComDataPacket().ComPort(), nullptr);
   EXPECT_TRUE(rig.view.ActionEnabled("acGetParameter"));
   EXPECT_EQ(rig.view.busyDepth, 0);
   EXPECT_GT(rig.view.busyCalls, 0);
@@ -99,7 +99,7 @@ TEST_P(GetParameter, FillsThePageAndRestartsTheMeter) {
   rig.emulator.values = c.values;
   rig.emulator.lineEnd = c.model == Dorvane ? QByteArray() : c.stop;
   // Values the read must keep in the other models' objects.
-  rig.logic.FTavri.SetP_MW(2, "keep");
+  rig.logic.Model<TTavri>().SetP_MW(2, "keep");
 
   // A second start during the read's waits (the shortcut) must be refused.
   int nestedStarts = 0;
@@ -118,43 +118,43 @@ TEST_P(GetParameter, FillsThePageAndRestartsTheMeter) {
   EXPECT_EQ(rig.CommandsAfter(c.sent.size()), c.sent);
   EXPECT_EQ(ExportParamText(rig.view.controls, c.model), c.page);
   EXPECT_EQ(rig.view.StatusText(2), " Get Parameter ok");
-  EXPECT_DOUBLE_EQ(rig.logic.Measurement.TimeUnit(), c.timeUnit);
+  EXPECT_DOUBLE_EQ(rig.logic.Measurement().TimeUnit(), c.timeUnit);
   ExpectClosingSteps(rig, clears);
 
   // Values shared by code reached the other models' objects.
   switch (c.model) {
     case Pavon:
-      EXPECT_EQ(rig.logic.FDorvane.P_SA(), "4");
-      EXPECT_EQ(rig.logic.FZarel.P_SA(), "4");
-      EXPECT_EQ(rig.logic.FHexlin.P_TD(1), "1");
-      EXPECT_EQ(rig.logic.FHexlin.P_OF(), "0.5");
+      EXPECT_EQ(rig.logic.Model<TDorvane>().P_SA(), "4");
+      EXPECT_EQ(rig.logic.Model<TZAREL>().P_SA(), "4");
+      EXPECT_EQ(rig.logic.Model<THexlin>().P_TD(1), "1");
+      EXPECT_EQ(rig.logic.Model<THexlin>().P_OF(), "0.5");
       break;
     case Hexlin:
-      EXPECT_EQ(rig.logic.FPavon.P_TD(0), "7");
-      EXPECT_EQ(rig.logic.FDorvane.P_TD(1), "1");
-      EXPECT_EQ(rig.logic.FTavri.P_MW(1), "4000");
-      EXPECT_EQ(rig.logic.FTavri.P_MW(2), "keep");  // only a TAVRI read fills part 2
-      EXPECT_EQ(rig.logic.FZarel.P_SF(), "2");
-      EXPECT_EQ(rig.logic.FTavri.P_SE(0), "1");
+      EXPECT_EQ(rig.logic.Model<TPavon>().P_TD(0), "7");
+      EXPECT_EQ(rig.logic.Model<TDorvane>().P_TD(1), "1");
+      EXPECT_EQ(rig.logic.Model<TTavri>().P_MW(1), "4000");
+      EXPECT_EQ(rig.logic.Model<TTavri>().P_MW(2), "keep");  // only a TAVRI read fills part 2
+      EXPECT_EQ(rig.logic.Model<TZAREL>().P_SF(), "2");
+      EXPECT_EQ(rig.logic.Model<TTavri>().P_SE(0), "1");
       break;
     case Tavri:
-      EXPECT_EQ(rig.logic.FTavri.P_SF(), QString());  // blanked, and not asked for
-      EXPECT_EQ(rig.logic.FHexlin.P_MW(1), "270");
+      EXPECT_EQ(rig.logic.Model<TTavri>().P_SF(), QString());  // blanked, and not asked for
+      EXPECT_EQ(rig.logic.Model<THexlin>().P_MW(1), "270");
       break;
     case KESTO_ZAREL:
-      EXPECT_EQ(rig.logic.FZarel.P_SP(), "0x3B");
-      EXPECT_EQ(rig.logic.FHexlin.P_SE(0), "2");
+      EXPECT_EQ(rig.logic.Model<TZAREL>().P_SP(), "0x3B");
+      EXPECT_EQ(rig.logic.Model<THexlin>().P_SE(0), "2");
       break;
     case Dorvane:
-      EXPECT_EQ(rig.logic.FPavon.P_AH(), "0.5");
+      EXPECT_EQ(rig.logic.Model<TPavon>().P_AH(), "0.5");
       break;
   }
 
   // The measurement splitter is back, framed by the meter's terminator: the
   // restarted meter's lines arrive whole.
-  EXPECT_EQ(QByteArray::fromStdString(rig.logic.ComMessPacket.StopString()), c.stop);
+  EXPECT_EQ(QByteArray::fromStdString(rig.logic.ComMessPacket().StopString()), c.stop);
   QStringList packets;
-  rig.logic.ComMessPacket.OnPacket = [&](TObject*, const std::string& p) {
+  rig.logic.ComMessPacket().OnPacket = [&](TObject*, const std::string& p) {
     packets << QString::fromStdString(p);
   };
   if (!rig.emulator.Streaming()) rig.emulator.StartStream();
@@ -178,7 +178,7 @@ TEST_P(GetParameter, MeterAnsweringOnlyTheLinkCheckLeavesThePageEmpty) {
   ExpectPageEmpty(rig, c.model);
   EXPECT_EQ(rig.view.StatusText(2), QString(" Error %1=TIMEOUT").arg(c.lastQuery));
   EXPECT_FALSE(rig.emulator.Commands().contains(c.sent.last()));  // no restart
-  EXPECT_DOUBLE_EQ(rig.logic.Measurement.TimeUnit(), 1.0);
+  EXPECT_DOUBLE_EQ(rig.logic.Measurement().TimeUnit(), 1.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, GetParameter, ::testing::ValuesIn(kReadCases),
@@ -187,7 +187,7 @@ INSTANTIATE_TEST_SUITE_P(Models, GetParameter, ::testing::ValuesIn(kReadCases),
 TEST(GetParameterFailures, SilentMeterIsATimeoutOfTheInterface) {
   MeterRig rig(Hexlin);
   rig.emulator.silent = true;
-  rig.logic.FHexlin.SetStandard(false);
+  rig.logic.Model<THexlin>().SetStandard(false);
   const int clears = rig.view.chartClears;
   rig.logic.acGetParameterExecute();
   EXPECT_EQ(rig.emulator.Commands(), WithEsc({"SA"}));
@@ -208,14 +208,15 @@ TEST(GetParameterFailures, RepliesWithoutEchoAreStoredEmptyAndReported) {
 
 TEST(GetParameterFailures, ClosedPortKeepsTheOpenErrorInView) {
   MeterRig rig(Pavon, false);
-  rig.logic.ComPort.SetPort("/nonexistent/telquin-tty");
+  rig.logic.ComPort().SetPort("/nonexistent/telquin-tty");
   rig.logic.ApplyInterfaceSetup();
   const QString openError = rig.view.StatusText(2);
   ASSERT_TRUE(openError.startsWith(" Unable to open com port")) << openError.toStdString();
 
   // The automatic read after the setup.
-  rig.logic.Timer_AutoGet.start();
-  ASSERT_TRUE(PumpUntil([&] { return rig.view.busyCalls > 0 && !rig.logic.Timer_AutoGet.isActive(); }));
+  rig.logic.ArmAutoGet(true);
+  ASSERT_TRUE(PumpUntil(
+      [&] { return rig.view.busyCalls > 0 && !rig.logic.Timer_AutoGet().isActive(); }));
   EXPECT_EQ(rig.view.StatusText(2), openError);
   EXPECT_FALSE(rig.view.statusHistory[2].contains(" Get Parameter"));
   EXPECT_EQ(rig.view.busyDepth, 0);
@@ -230,7 +231,7 @@ TEST(GetParameterFailures, ClosedPortWithoutOpenErrorSaysPortNotOpen) {
   MeterRig rig(Tavri, false);
   rig.logic.acGetParameterExecute();
   EXPECT_EQ(rig.view.StatusText(2), " Port Not Open");
-  EXPECT_EQ(rig.logic.ComMessPacket.ComPort(), &rig.logic.ComPort);
+  EXPECT_EQ(rig.logic.ComMessPacket().ComPort(), &rig.logic.ComPort());
   EXPECT_TRUE(rig.emulator.received.isEmpty());
 }
 

@@ -31,8 +31,8 @@ const WriteCase kWriteCases[] = {
      // The second SE part has no control and goes out as the object holds it.
      {"SA200", "MF2000", "TD0 0 1", "SF1", "OF0", "ASdt", "SE2 2", "MW0 ", "PL0", "HE4 10",
       "SD0 0", "TE0", "QA0 300", "Q12 5000 0.1 1", "Q24 5000 0.1 1", "SC0"}},
-    {"Tavri", Tavri, [](MeterRig& r) { r.logic.FTavri.SetP_SF("3"); },
-     {"SA1500", "MF15000", "SF3", "OF0", "ASdt", "SE2", "MW-270 270 0", "GN0", "SD0 0", "TE0",
+    {"Tavri", Tavri, [](MeterRig& r) { r.logic.Model<TTavri>().SetP_SF("3"); },
+     {"SA1500", "MF15000", "SF3", "OF0", "ASdt", "SE2 2", "MW-270 270 0", "GN0", "SD0 0", "TE0",
       "UB10", "QA0 30", "Q12 5000 0.1 1", "Q24 5000 0.1 1"}},
     {"Zarel", KESTO_ZAREL,
      [](MeterRig& r) {
@@ -50,11 +50,11 @@ class SetParameter : public ::testing::TestWithParam<WriteCase> {};
 
 void SetFactoryDefaults(MeterRig& rig, TDeviceType model) {
   switch (model) {
-    case Pavon: rig.logic.FPavon.SetStandard(); break;
-    case Dorvane: rig.logic.FDorvane.SetStandard(); break;
-    case Hexlin: rig.logic.FHexlin.SetStandard(false); break;
-    case Tavri: rig.logic.FTavri.SetStandard(); break;
-    case KESTO_ZAREL: rig.logic.FZarel.SetStandard(); break;
+    case Pavon: rig.logic.Model<TPavon>().SetStandard(); break;
+    case Dorvane: rig.logic.Model<TDorvane>().SetStandard(); break;
+    case Hexlin: rig.logic.Model<THexlin>().SetStandard(false); break;
+    case Tavri: rig.logic.Model<TTavri>().SetStandard(); break;
+    case KESTO_ZAREL: rig.logic.Model<TZAREL>().SetStandard(); break;
   }
 }
 
@@ -78,7 +78,7 @@ TEST_P(SetParameter, SendsThePageThenReadsItBack) {
   EXPECT_EQ(commands.value(expected.size() + (c.model == Dorvane ? 0 : 1)), "SA");
   EXPECT_TRUE(rig.view.statusHistory[2].contains(" Set Parameter ok"));
   EXPECT_EQ(rig.view.StatusText(2), " Get Parameter ok");
-  EXPECT_EQ(rig.logic.ComMessPacket.ComPort(), &rig.logic.ComPort);
+  EXPECT_EQ(rig.logic.ComMessPacket().ComPort(), &rig.logic.ComPort());
   EXPECT_TRUE(rig.view.ActionEnabled("acSetParameter"));
   EXPECT_EQ(rig.view.busyDepth, 0);
   EXPECT_EQ(rig.view.chartClears, clears + 2);  // the write's and the read's
@@ -90,14 +90,14 @@ INSTANTIATE_TEST_SUITE_P(Models, SetParameter, ::testing::ValuesIn(kWriteCases),
 
 TEST(SetParameterFailures, ClosedPortReportsItAndDoesNotReadBack) {
   MeterRig rig(Pavon, false);
-  rig.logic.FPavon.SetStandard();
+  rig.logic.Model<TPavon>().SetStandard();
   rig.view.controls.SetText("cb_sa", "7");
   rig.logic.acSetParameterExecute();
   EXPECT_EQ(rig.view.StatusText(2), " Port Not Open");
   EXPECT_FALSE(rig.view.statusHistory[2].contains(" Set Parameter ok"));
   EXPECT_FALSE(rig.view.statusHistory[2].contains(" Get Parameter"));
   EXPECT_EQ(rig.view.controls.Text("cb_sa"), "7");  // no read-back blanked the page
-  EXPECT_EQ(rig.logic.FPavon.P_SA(), "7");
+  EXPECT_EQ(rig.logic.Model<TPavon>().P_SA(), "7");
 }
 
 class SetStandardHexlin : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
@@ -129,23 +129,23 @@ TEST(SetStandard, SilentTavriBlanksThePageAndWritesNothing) {
   for (const QString& c : ModelTable(Tavri).Controls())
     EXPECT_EQ(rig.view.controls.Text(c), QString()) << c.toStdString();
   // Measurement lines are taken again after the failed link check.
-  EXPECT_EQ(rig.logic.ComMessPacket.ComPort(), &rig.logic.ComPort);
+  EXPECT_EQ(rig.logic.ComMessPacket().ComPort(), &rig.logic.ComPort());
   EXPECT_FALSE(rig.logic.TransferRunning());
 }
 
 TEST(SetStandard, SimulationFillsThePageAndSendsNothing) {
   MeterRig rig(Pavon, false);
-  rig.logic.Simulator.InitSimuVersion(true);
+  rig.logic.Simulator().InitSimuVersion(true);
   rig.logic.acGetParameterExecute();  // in simulation a read gives the defaults
   EXPECT_EQ(rig.view.controls.Text("cb_re"), "40");
-  EXPECT_EQ(rig.logic.Simulator.PavonDMode(), mDT);
-  EXPECT_EQ(rig.logic.Simulator.TI4x(), 160u);
+  EXPECT_EQ(rig.logic.Simulator().PavonDMode(), mDT);
+  EXPECT_EQ(rig.logic.Simulator().TI4x(), 160u);
 
   // Set Parameter takes the page into the object and the simulated rate.
   rig.view.controls.SetText("cb_st", "25");
   rig.logic.acSetParameterExecute();
-  EXPECT_EQ(rig.logic.FPavon.P_ST(), "25");
-  EXPECT_EQ(rig.logic.Simulator.TI4x(), 6000u);
+  EXPECT_EQ(rig.logic.Model<TPavon>().P_ST(), "25");
+  EXPECT_EQ(rig.logic.Simulator().TI4x(), 6000u);
 
   rig.logic.SetDevice(Hexlin);
   rig.logic.acSetStandardExecute();
@@ -158,12 +158,78 @@ TEST(SetStandard, SimulationFillsThePageAndSendsNothing) {
 TEST(SetProfibus, PresetReachesPavonAndHexlinThenTheCurrentModelIsWritten) {
   MeterRig rig(Dorvane);
   rig.emulator.FillDefaultValues();
-  rig.logic.FDorvane.SetStandard();
+  rig.logic.Model<TDorvane>().SetStandard();
   rig.logic.acSetProfibusExecute();
-  EXPECT_EQ(rig.logic.FPavon.P_AS(), "dt");
+  EXPECT_EQ(rig.logic.Model<TPavon>().P_AS(), "dt");
   EXPECT_EQ(rig.view.controls.Text("cb_sd"), "h");
   EXPECT_EQ(rig.view.controls.Text("cb_sa_2"), "10");
   EXPECT_EQ(rig.view.controls.Text("cb_mf_2"), "100");
   const QStringList commands = rig.CommandsAfter(8);
   EXPECT_EQ(commands.mid(0, 2), (QStringList{"AS dt", "SA10"}));
+}
+
+namespace {
+
+// Meter settings that differ from the factory defaults where the page's
+// lists allow it, and parts without a control that differ from part 0.
+struct RoundTripCase {
+  const char* name;
+  TDeviceType model;
+  QHash<QString, QString> values;
+};
+
+const RoundTripCase kRoundTrips[] = {
+    {"Pavon", Pavon, {{"TD", "12 1"}, {"RM", "3 0.5 7"}, {"SD", "s"}, {"AS", "dw"}}},
+    {"Dorvane", Dorvane, {{"TD", "8 1"}, {"AS", "vt"}, {"AH", "0.3"}}},
+    {"Hexlin", Hexlin, {{"SE", "1 0"}, {"TD", "5 1 0"}, {"HE", "-3 12"}, {"AS", "vm"}}},
+    {"Tavri", Tavri, {{"SE", "0 1"}, {"MW", "-100 100 1"}, {"AS", "ft"}, {"UB", "3"}}},
+    {"Zarel", KESTO_ZAREL,
+     {{"SP", "0x3B"}, {"AS", "DF;DT"}, {"MUN", "cm"}, {"QA", "5, 400000"},
+      {"TRI", "2, 15"}, {"MW", "-20 300"}}},
+};
+
+void PrintTo(const RoundTripCase& c, std::ostream* os) { *os << c.name; }
+
+class GetThenSet : public ::testing::TestWithParam<RoundTripCase> {};
+
+}  // namespace
+
+TEST_P(GetThenSet, LeavesTheMeterAsItWas) {
+  const RoundTripCase& c = GetParam();
+  MeterRig rig(c.model);
+  rig.emulator.values = c.values;
+  rig.emulator.FillDefaultValues();
+  const QHash<QString, QString> before = rig.emulator.values;
+
+  rig.logic.acGetParameterExecute();
+  ASSERT_EQ(rig.view.StatusText(2), " Get Parameter ok");
+  rig.logic.acSetParameterExecute();
+  ASSERT_EQ(rig.view.StatusText(2), " Get Parameter ok");
+
+  for (auto it = before.begin(); it != before.end(); ++it)
+    EXPECT_EQ(rig.emulator.values.value(it.key()), it.value()) << it.key().toStdString();
+  EXPECT_EQ(rig.emulator.values.size(), before.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, GetThenSet, ::testing::ValuesIn(kRoundTrips),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SetParameterBound, AValueOverTheBoundIsNotSentAndNamed) {
+  MeterRig rig(Pavon);
+  rig.emulator.FillDefaultValues();
+  // Pasted through the clipboard, which does not cut values.
+  const QString atBound(255, u'1');
+  const QString pasted(256, u'2');
+  rig.view.clipboard = "SA=5\r\nAH=" + atBound + "\r\nAW=" + pasted + "\r\n";
+  rig.logic.acImportExecute();
+  ASSERT_EQ(rig.view.controls.Text("cb_aw"), pasted);
+
+  rig.logic.acSetParameterExecute();
+  const QStringList commands = rig.CommandsAfter(4);
+  EXPECT_TRUE(commands.contains("SA5"));
+  EXPECT_TRUE(commands.contains("AH" + atBound));
+  for (const QString& c : commands) EXPECT_FALSE(c.startsWith("AW2")) << c.left(20).toStdString();
+  const QString note = "; not sent, value longer than 255 characters: AW";
+  EXPECT_TRUE(rig.view.statusHistory[2].contains(" Set Parameter ok" + note));
+  EXPECT_EQ(rig.view.StatusText(2), " Get Parameter ok" + note);
 }

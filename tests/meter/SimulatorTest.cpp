@@ -21,18 +21,18 @@ struct Rig {
   }
   void Standard(TDeviceType model) {
     switch (model) {
-      case Pavon: logic.FPavon.SetStandard(); break;
-      case Dorvane: logic.FDorvane.SetStandard(); break;
-      case Hexlin: logic.FHexlin.SetStandard(false); break;
-      case Tavri: logic.FTavri.SetStandard(); break;
-      case KESTO_ZAREL: logic.FZarel.SetStandard(); break;
+      case Pavon: logic.Model<TPavon>().SetStandard(); break;
+      case Dorvane: logic.Model<TDorvane>().SetStandard(); break;
+      case Hexlin: logic.Model<THexlin>().SetStandard(false); break;
+      case Tavri: logic.Model<TTavri>().SetStandard(); break;
+      case KESTO_ZAREL: logic.Model<TZAREL>().SetStandard(); break;
     }
   }
   // Simulation on (the model switch it runs blanks the parameters), factory
   // defaults in the model object, ticks driven by the test.
   void SimulateByHand() {
-    logic.Simulator.SetSimuVersion(true);
-    logic.Simulator.SimuTimer.stop();
+    logic.Simulator().SetSimuVersion(true);
+    logic.Simulator().StopMeasuring();
     Standard(logic.Device());
   }
   // The value of the newest log line.
@@ -42,8 +42,8 @@ struct Rig {
   }
   FakeMeterView view;
   TMeterLogic logic{view};
-  TMeasurement& m = logic.Measurement;
-  TSimulator& s = logic.Simulator;
+  TMeasurement& m = logic.Measurement();
+  TSimulator& s = logic.Simulator();
 };
 
 }  // namespace
@@ -51,23 +51,23 @@ struct Rig {
 TEST(Simulator, SwitchingOnRunsTheWholeDisplayAndOffStopsIt) {
   PtyPair pty;
   Rig rig(Pavon);
-  rig.logic.ComPort.SetPort(pty.SlavePath());
-  rig.logic.ComPort.Open();
+  rig.logic.ComPort().SetPort(pty.SlavePath());
+  rig.logic.ComPort().Open();
   rig.view.notebookPage = 2;
   rig.view.inputCaption = "-";
 
   rig.s.SetSimuVersion(true);
-  EXPECT_TRUE(rig.logic.ComPort.Connected()) << "closing the port is the interface setup's job";
+  EXPECT_TRUE(rig.logic.ComPort().Connected()) << "closing the port is the interface setup's job";
   EXPECT_TRUE(rig.s.SimuVersion());
   EXPECT_TRUE(rig.view.inputRed);
   EXPECT_EQ(rig.view.notebookPage, 0);
   EXPECT_EQ(rig.view.inputCaption, "");
   EXPECT_TRUE(rig.view.caption.contains(" Simulation"));
-  EXPECT_TRUE(rig.s.SimuTimer.isActive());
-  EXPECT_EQ(rig.s.SimuTimer.interval(), 500);
+  EXPECT_TRUE(rig.s.SimuTimer().isActive());
+  EXPECT_EQ(rig.s.SimuTimer().interval(), 500);
   for (const QString& a : kTenActions) EXPECT_FALSE(rig.view.ActionEnabled(a)) << a.toStdString();
 
-  rig.logic.ComPort.Close();
+  rig.logic.ComPort().Close();
   ASSERT_TRUE(PumpUntil([&] { return rig.m.LogList().size() >= 2 && !rig.view.chart.isEmpty(); },
                         10000));
   EXPECT_FALSE(rig.view.inputCaption.isEmpty());
@@ -79,9 +79,17 @@ TEST(Simulator, SwitchingOnRunsTheWholeDisplayAndOffStopsIt) {
   rig.s.SetSimuVersion(false);
   EXPECT_FALSE(rig.view.inputRed);
   EXPECT_EQ(rig.view.notebookPage, 2);
-  EXPECT_FALSE(rig.s.SimuTimer.isActive());
+  EXPECT_FALSE(rig.s.SimuTimer().isActive());
   EXPECT_FALSE(rig.view.caption.contains(" Simulation"));
   for (const QString& a : kTenActions) EXPECT_TRUE(rig.view.ActionEnabled(a)) << a.toStdString();
+  // A meter's own lines reach the terminal through the port: not echoed again.
+  const QByteArray shown = rig.view.terminal;
+  rig.m.ComMessPacketPacket(nullptr, "005.000");
+  EXPECT_EQ(rig.view.terminal, shown);
+  // Simulation set at start-up echoes like a switched one.
+  rig.s.InitSimuVersion(true);
+  rig.m.ComMessPacketPacket(nullptr, "005.000");
+  EXPECT_TRUE(rig.view.terminal.endsWith("005.000\r\n"));
 }
 
 TEST(Simulator, EveryModelsLinesDecodeToTheSetDistance) {
@@ -153,10 +161,10 @@ TEST(Simulator, PavonLinePeriodAndTimeUnitsFromTheModelObjects) {
   Rig rig(Pavon);
   TSimulator& s = rig.s;
   EXPECT_EQ(s.PavonDMode(), mNoMode);
-  rig.logic.FPavon.SetP_ST("25");
+  rig.logic.Model<TPavon>().SetP_ST("25");
   s.SetPavonDMode(mDT);
   EXPECT_EQ(s.TI4x(), 6000u);
-  rig.logic.FPavon.SetP_ST("2");
+  rig.logic.Model<TPavon>().SetP_ST("2");
   s.SetPavonDMode(mDT);
   EXPECT_EQ(s.TI4x(), 6000u) << "an equal mode changes nothing";
   s.UpdateTI4x();
@@ -181,6 +189,6 @@ TEST(Simulator, PavonLinePeriodAndTimeUnitsFromTheModelObjects) {
     r.s.SimuTimerTimer();
     r.s.SimuTimerTimer();
     EXPECT_DOUBLE_EQ(r.m.TimeUnit(), c.unit) << int(c.model);
-    EXPECT_DOUBLE_EQ(r.m.FMessTime, 2 * c.unit) << "stamped by the counted time base";
+    EXPECT_DOUBLE_EQ(r.m.MessTimeStamp(), 2 * c.unit) << "stamped by the counted time base";
   }
 }

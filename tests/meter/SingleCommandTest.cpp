@@ -1,6 +1,8 @@
 // The single meter commands end to end: per model the way each code goes out.
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
 #include "MeterRig.h"
 
 namespace {
@@ -111,7 +113,7 @@ TEST(SingleCommandsMore, SetOffsetStoresTheReplyInTheModelsThatShareIt) {
 
 TEST(SingleCommandsMore, BaudRateGoesToTheMeterAtTheOldRateThenThePortSwitches) {
   MeterRig rig(Hexlin);
-  ASSERT_EQ(rig.logic.ComPort.BaudRate(), br115200);
+  ASSERT_EQ(rig.logic.ComPort().BaudRate(), br115200);
   rig.view.controls.SetText("cb_as_2", "dt");
   rig.view.changeBaud.result = 1;
   rig.view.changeBaud.chosenRate = br38400;
@@ -119,7 +121,7 @@ TEST(SingleCommandsMore, BaudRateGoesToTheMeterAtTheOldRateThenThePortSwitches) 
   EXPECT_EQ(rig.view.changeBaud.lastDevice, Hexlin);
   EXPECT_EQ(rig.view.changeBaud.oldRate, br115200);
   EXPECT_EQ(rig.CommandsAfter(3), WithEsc({"BR38400", "dt"}));
-  EXPECT_EQ(rig.logic.ComPort.BaudRate(), br38400);
+  EXPECT_EQ(rig.logic.ComPort().BaudRate(), br38400);
   EXPECT_EQ(rig.view.StatusText(0), " " + rig.pty.SlavePath() + ":38400,8,None,1,None");
 
   // The rate in use chosen again, or Cancel: nothing happens.
@@ -130,17 +132,17 @@ TEST(SingleCommandsMore, BaudRateGoesToTheMeterAtTheOldRateThenThePortSwitches) 
   rig.logic.acBaudrateExecute();
   PumpFor(50);
   EXPECT_TRUE(rig.emulator.received.isEmpty());
-  EXPECT_EQ(rig.logic.ComPort.BaudRate(), br38400);
+  EXPECT_EQ(rig.logic.ComPort().BaudRate(), br38400);
   EXPECT_EQ(rig.view.changeBaud.enterCalls, 3);
 
   // A rate the PC's port refuses: neither the meter nor the port switch.
-  rig.logic.ComPort.SetCustomBaudRate(0);
+  rig.logic.ComPort().SetCustomBaudRate(0);
   rig.view.changeBaud.result = 1;
   rig.view.changeBaud.chosenRate = brCustom;
   rig.logic.acBaudrateExecute();
   ASSERT_EQ(rig.view.errors.size(), 1);
   EXPECT_TRUE(rig.view.errors[0].startsWith("PC COM port do not support baudrate "));
-  EXPECT_EQ(rig.logic.ComPort.BaudRate(), br38400);
+  EXPECT_EQ(rig.logic.ComPort().BaudRate(), br38400);
   EXPECT_EQ(rig.CommandsAfter(2), WithEsc({"dt"}));
 
   MeterRig dorvane(Dorvane);
@@ -151,17 +153,17 @@ TEST(SingleCommandsMore, BaudRateGoesToTheMeterAtTheOldRateThenThePortSwitches) 
 
 TEST(SingleCommandsMore, SimulatedMeterStartsAndStopsWithTheCommands) {
   MeterRig rig(Pavon, false);
-  rig.logic.Simulator.InitSimuVersion(true);
+  rig.logic.Simulator().InitSimuVersion(true);
   rig.logic.acDSExecute();
-  EXPECT_EQ(rig.logic.Simulator.PavonDMode(), mDS);
-  EXPECT_TRUE(rig.logic.Simulator.SimuTimer.isActive());
+  EXPECT_EQ(rig.logic.Simulator().PavonDMode(), mDS);
+  EXPECT_TRUE(rig.logic.Simulator().SimuTimer().isActive());
   rig.logic.acStopExecute();
-  EXPECT_FALSE(rig.logic.Simulator.SimuTimer.isActive());
+  EXPECT_FALSE(rig.logic.Simulator().SimuTimer().isActive());
 
   rig.logic.SetDevice(Tavri);  // other models only start the timer
   rig.logic.acDXExecute();
-  EXPECT_EQ(rig.logic.Simulator.PavonDMode(), mDS);
-  EXPECT_TRUE(rig.logic.Simulator.SimuTimer.isActive());
+  EXPECT_EQ(rig.logic.Simulator().PavonDMode(), mDS);
+  EXPECT_TRUE(rig.logic.Simulator().SimuTimer().isActive());
   EXPECT_TRUE(rig.emulator.received.isEmpty());
 }
 
@@ -170,13 +172,13 @@ TEST(SingleCommandsMore, SignalStrengthDialogsGetTheModelsOutputFormat) {
   rig.logic.acSdExecute();  // no dialog yet: nothing happens
   FakeSignalLevelDialog dialog;
   rig.view.signalLevel = &dialog;
-  rig.logic.FZarel.SetStandard();
-  rig.logic.FZarel.SetP_SD(1, "1");
+  rig.logic.Model<TZAREL>().SetStandard();
+  rig.logic.Model<TZAREL>().SetP_SD(1, "1");
   rig.view.controls.SetItemIndex("cb_sp_4", 1);
   rig.logic.acSdExecute();
   rig.logic.SetDevice(Tavri);
-  rig.logic.FTavri.SetP_SD(0, "2");
-  rig.logic.FTavri.SetP_SD(1, "3");
+  rig.logic.Model<TTavri>().SetP_SD(0, "2");
+  rig.logic.Model<TTavri>().SetP_SD(1, "3");
   rig.logic.acSdExecute();
   rig.logic.SetDevice(Dorvane);
   rig.logic.acSdExecute();  // nothing for DORVANE
@@ -193,11 +195,51 @@ TEST(SingleCommandsMore, EnablingRuleFollowsThePortOrSimulation) {
   rig.logic.onUpdate();
   for (const QString& a : TMeterLogic::UpdateRuleActions()) EXPECT_FALSE(rig.view.ActionEnabled(a));
   EXPECT_TRUE(rig.view.ActionEnabled("acLF"));  // not under the rule
-  rig.logic.Simulator.InitSimuVersion(true);
+  rig.logic.Simulator().InitSimuVersion(true);
   rig.logic.onUpdate();
   for (const QString& a : TMeterLogic::UpdateRuleActions()) EXPECT_TRUE(rig.view.ActionEnabled(a));
-  rig.logic.Simulator.InitSimuVersion(false);
+  rig.logic.Simulator().InitSimuVersion(false);
   rig.logic.acOpenPortExecute();
   rig.logic.onUpdate();
   EXPECT_TRUE(rig.view.ActionEnabled("acGetParameter"));
+}
+
+// ESC and a command's buffer purge would take the replies a read waits for.
+TEST(SingleCommandsMore, CommandsAreNotTakenWhileAReadRuns) {
+  MeterRig rig(Hexlin);
+  rig.emulator.FillDefaultValues();
+  rig.view.changeBaud.result = 1;
+  rig.view.changeBaud.chosenRate = br19200;
+  const QStringList guarded{"acStop", "acDT", "acDM", "acID", "acLF", "acBaudrate", "acSO",
+                            "acDisplay", "acGetParameter", "acSetParameter"};
+  QStringList enabledDuringRead;
+  bool tried = false;
+  QTimer probe;
+  QObject::connect(&probe, &QTimer::timeout, [&] {
+    if (tried || !rig.logic.TransferRunning() || rig.emulator.Commands().size() < 4) return;
+    tried = true;
+    rig.logic.onUpdate();
+    for (const QString& a : guarded)
+      if (rig.view.ActionEnabled(a)) enabledDuringRead << a;
+    rig.logic.acStopExecute();
+    rig.logic.acDTExecute();
+    rig.logic.acLFExecute();
+    rig.logic.acDisplayExecute();
+    rig.logic.acSOExecute();
+    rig.logic.acBaudrateExecute();
+  });
+  probe.start(5);
+  rig.logic.acGetParameterExecute();
+  ASSERT_TRUE(tried);
+  EXPECT_EQ(enabledDuringRead, QStringList{});
+  const QStringList commands = rig.emulator.Commands();
+  EXPECT_EQ(commands.count(kEscCommand), 1);
+  for (const char* refused : {"DT", "LF", "DF", "SO", "BR19200"})
+    EXPECT_FALSE(commands.contains(refused)) << refused;
+  EXPECT_EQ(rig.view.changeBaud.enterCalls, 0);
+  EXPECT_EQ(rig.view.StatusText(2), " Get Parameter ok");
+
+  // Afterwards the rule gives them back.
+  rig.logic.onUpdate();
+  for (const QString& a : guarded) EXPECT_TRUE(rig.view.ActionEnabled(a)) << a.toStdString();
 }

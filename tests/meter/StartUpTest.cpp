@@ -2,11 +2,13 @@
 // model, the first listed port, the baud-rate rule, the debug switch.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "MeterRig.h"
 #include "platform/Registry.h"
 #include "platform/SerialPortList.h"
+#include "platform/SystemError.h"
 #include "serial/ComTextForms.h"
 
 namespace {
@@ -56,9 +58,9 @@ TEST_F(StartUp, StoredModelDecidesTheBaudRate) {
     TMeterLogic logic(view);
     logic.FormCreate({});
     EXPECT_EQ(logic.Device(), c.model) << c.type;
-    EXPECT_EQ(logic.ComPort.BaudRate(), c.expected) << c.type;
-    EXPECT_EQ(logic.ComPort.Port(), QStringLiteral("/dev/nonexistent-test-port"));
-    EXPECT_FALSE(logic.ComPort.Connected());
+    EXPECT_EQ(logic.ComPort().BaudRate(), c.expected) << c.type;
+    EXPECT_EQ(logic.ComPort().Port(), QStringLiteral("/dev/nonexistent-test-port"));
+    EXPECT_FALSE(logic.ComPort().Connected());
   }
 }
 
@@ -82,25 +84,47 @@ TEST_F(StartUp, NoStoredPortTakesTheFirstListedOrReportsRegistryError) {
   {
     TMeterLogic logic(view);
     logic.FormCreate({});
-    EXPECT_EQ(logic.ComPort.Port(), QString());
-    EXPECT_EQ(view.StatusText(2), QStringLiteral(" Registry error"));
+    EXPECT_EQ(logic.ComPort().Port(), QString());
+    EXPECT_EQ(view.StatusText(2),
+              QStringLiteral(" Registry error; no serial port found: type the device path"));
+    // The interface setup that follows opens nothing and says what to do.
+    logic.ApplyInterfaceSetup();
+    EXPECT_FALSE(logic.ComPort().Connected());
+    EXPECT_EQ(view.StatusText(2), " Unable to open com port (Error: 2): " +
+                                      platform::SystemErrorText(2) +
+                                      "; no serial port found: type the device path");
   }
   platform::SetSerialPortListOverride(QStringList{"ttyUSB1", "ttyACM0", "ttyUSB0"});
   view.SetStatusText(2, QString());
   TMeterLogic logic(view);
   logic.FormCreate({});
-  EXPECT_EQ(logic.ComPort.Port(), QStringLiteral("ttyACM0"));  // sorted, first
+  EXPECT_EQ(logic.ComPort().Port(), QStringLiteral("ttyACM0"));  // sorted, first
   EXPECT_EQ(view.StatusText(2), QString());
 }
 
 TEST_F(StartUp, ClosingTheWindowStopsLoggingAndClosesAnOpenPort) {
   MeterRig rig(Pavon);
-  ASSERT_TRUE(rig.logic.ComPort.Connected());
+  ASSERT_TRUE(rig.logic.ComPort().Connected());
   rig.view.SetActionChecked(QStringLiteral("acStartStopLog"), true);
   rig.logic.FormClose();
-  EXPECT_FALSE(rig.logic.ComPort.Connected());
+  EXPECT_FALSE(rig.logic.ComPort().Connected());
   EXPECT_FALSE(rig.view.ActionChecked(QStringLiteral("acStartStopLog")));
   EXPECT_EQ(rig.view.StatusText(0), QStringLiteral(" COMx:Offline"));
   rig.logic.FormClose();  // a closed port is left alone
-  EXPECT_FALSE(rig.logic.ComPort.Connected());
+  EXPECT_FALSE(rig.logic.ComPort().Connected());
+}
+
+TEST_F(StartUp, AnOpenErrorOfTheInterfaceSetupSaysWhatToDo) {
+  // A plain file is no serial device.
+  QFile plain(dir.filePath(QStringLiteral("not-a-port")));
+  ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+  plain.close();
+  TMeterLogic logic(view);
+  logic.ComPort().SetPort(plain.fileName());
+  logic.ApplyInterfaceSetup();
+  EXPECT_FALSE(logic.ComPort().Connected());
+  EXPECT_TRUE(view.StatusText(2).startsWith(" SetCommState function failed (Error: 25): " +
+                                            platform::SystemErrorText(25)))
+      << view.StatusText(2).toStdString();
+  EXPECT_TRUE(view.StatusText(2).endsWith("; not a serial device: choose a serial port"));
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <new>
 
 #include "platform/Component.h"
 
@@ -30,11 +31,15 @@ TEST(Component, RemovalNoticeReachesTheWatcherOnlyWhileRegistered) {
 }
 
 TEST(Component, WatcherDestroyedFirstLeavesNoDanglingEntry) {
+  // A second watcher built in the first one's storage was never registered:
+  // a stale entry left behind by the first would hand it the notice.
+  alignas(Watcher) unsigned char storage[sizeof(Watcher)];
   auto watched = std::make_unique<TComponent>();
-  {
-    Watcher w;
-    w.FreeNotification(watched.get());
-  }
-  watched.reset();  // must not call into the destroyed watcher (ASan checks)
-  SUCCEED();
+  auto* first = new (storage) Watcher;
+  first->FreeNotification(watched.get());
+  first->~Watcher();
+  auto* second = new (storage) Watcher;
+  watched.reset();
+  EXPECT_EQ(second->removed, nullptr);
+  second->~Watcher();
 }

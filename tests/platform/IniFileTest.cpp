@@ -80,4 +80,27 @@ TEST(IniFile, BatchedWritesGoOutInOneGoAndFailuresLeaveTheOldFile) {
   EXPECT_FALSE(nowhere.WriteString(QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")));
 }
 
+TEST(IniFile, LenientRulesReadHandEditedText) {
+  const QByteArray data = "\xEF\xBB\xBF[ Parameter ]\rSD=bin\xC3\xA4r\r\n"
+                          "\xC2\xA0SA\xC2\xA0=\x0B" "5\x0C\nTD\nTD=1\n[Next]\r";
+  const QString p = QStringLiteral("Parameter");
+  const platform::IniFile lenient = platform::IniFile::FromData(
+      data, {.utf8 = true, .anyLineEnd = true, .trimAnySpace = true, .bareKeys = true});
+  EXPECT_EQ(lenient.ReadSections(), (QStringList{"Parameter", "Next"}));
+  EXPECT_EQ(lenient.ReadString(p, QStringLiteral("sd"), QString()), QString::fromUtf8("bin\u00E4r"));
+  EXPECT_EQ(lenient.ReadString(p, QStringLiteral("SA"), QString()), QStringLiteral("5"));
+  // A bare name is a key of its own, so the later TD=1 is not seen.
+  EXPECT_EQ(lenient.ReadString(p, QStringLiteral("TD"), QStringLiteral("d")), QString());
+  EXPECT_EQ(lenient.Content(), "[ Parameter ]\r\nSD=bin\xC3\xA4r\r\n\xC2\xA0SA\xC2\xA0=\x0B"
+                               "5\x0C\r\nTD\r\nTD=1\r\n[Next]\r\n");
+  // Not valid UTF-8: every byte is its own character.
+  const platform::IniFile latin1 = platform::IniFile::FromData("[A]\nK=bin\xE4r\n", {.utf8 = true});
+  EXPECT_EQ(latin1.ReadString(QStringLiteral("A"), QStringLiteral("K"), QString()),
+            QString::fromUtf8("bin\u00E4r"));
+
+  // By the profile functions' rules the byte order mark and the lone CR are
+  // text, so the first line is no section header.
+  EXPECT_EQ(platform::IniFile::FromData(data, {}).ReadSections(), QStringList{"Next"});
+}
+
 }  // namespace

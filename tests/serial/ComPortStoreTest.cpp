@@ -1,4 +1,4 @@
-// Storing and loading the port's settings in the registry stand-in and in
+// Storing and loading the port's settings in the settings store and in
 // INI files. The test process keeps its settings in a temporary folder.
 #include <gtest/gtest.h>
 

@@ -109,6 +109,19 @@ TEST_F(ComboTest, AnUnlistedPortIsShownAndKept) {
   EXPECT_EQ(port.Port(), "/dev/pts/7");
 }
 
+TEST_F(ComboTest, ALongPortPathStaysReadableAsTooltip) {
+  const QString path =
+      QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A9XK2L3M-if00-port0");
+  port.SetPort(path);
+  Bind(cpPort);
+  EXPECT_EQ(combo.toolTip(), path);
+  combo.lineEdit()->selectAll();
+  QTest::keyClicks(combo.lineEdit(), QStringLiteral("/dev/pts/3"));
+  EXPECT_EQ(combo.toolTip(), "/dev/pts/3");
+  combo.SetItemIndex(0);
+  EXPECT_EQ(combo.toolTip(), combo.itemText(0));
+}
+
 TEST_F(ComboTest, ATypedPortNameIsTheChoice) {
   Bind(cpPort);
   int changes = 0;

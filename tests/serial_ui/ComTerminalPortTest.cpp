@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <cerrno>
+#include <utility>
+#include <vector>
 
+#include "platform/AppException.h"
 #include "serial/ComPort.h"
 #include "serial/ui/ComTerminal.h"
 #include "support/EventLoop.h"
@@ -92,11 +96,17 @@ TEST_F(TerminalOnPty, TypedCharactersAreSentAndEchoed) {
   EXPECT_EQ(term.CaretPos(), QPoint(1, 2));
 }
 
-TEST_F(TerminalOnPty, FailedWriteOfAKeyDoesNotEscapeTheKeyHandler) {
+TEST_F(TerminalOnPty, FailedWriteOfAKeyReachesTheUserNotTheEventLoop) {
+  std::vector<std::pair<int, int>> reported;  // code, system error number
+  platform::SetApplicationExceptionHandler([&](const std::exception& e) {
+    const auto* c = dynamic_cast<const EComPort*>(&e);
+    reported.emplace_back(c ? c->Code() : -1, c ? c->WinCode() : -1);
+  });
   port.Open();
   pty.CloseMaster();
-  QTest::keyClicks(&term, "lost");  // the write fails; the failure is logged, not thrown through Qt
-  SUCCEED();
+  QTest::keyClicks(&term, "lo");  // nothing is thrown through Qt
+  platform::SetApplicationExceptionHandler(nullptr);
+  EXPECT_EQ(reported, (std::vector<std::pair<int, int>>{{2, EIO}, {2, EIO}}));
 }
 
 TEST_F(TerminalOnPty, KeyPressHandlerMayChangeOrSwallowTheKey) {

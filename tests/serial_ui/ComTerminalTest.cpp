@@ -551,6 +551,44 @@ TEST(ComTerminal, ScrollRangesFollowSizeFontAndGrid) {
   EXPECT_EQ(t->TopLeft(), Pos(1, 1));
 }
 
+TEST(ComTerminal, ReceivedLinesBelowTheViewBringTheCursorRowIntoView) {
+  auto t = MakeTerminal(teNone, true);
+  t->SetBorderStyle(bsNone);
+  t->SetScrollBars(ssVertical);
+  t->SetRows(48);
+  const int fh = t->FontHeight();
+  t->show();
+  t->resize(t->FontWidth() * 90, fh * 10);
+  QScrollBar* bar = t->verticalScrollBar();
+  ASSERT_EQ(bar->maximum(), 38);
+
+  // Rows within the view do not move it.
+  Receive(*t, "1\r\n2\r\n3\r\n");
+  EXPECT_EQ(bar->value(), 0);
+  // The eleventh row becomes the last visible one.
+  Receive(*t, "4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11");
+  EXPECT_EQ(bar->value(), 1);
+  EXPECT_EQ(t->TopLeft(), Pos(1, 2));
+  // A long stream ends with the newest line in view, at the bottom.
+  for (int i = 12; i <= 200; ++i) Receive(*t, "\r\n" + QByteArray::number(i));
+  EXPECT_EQ(bar->value(), bar->maximum());
+  EXPECT_EQ(Row(*t, t->CaretPos().y()), "200");
+
+  // The user scrolled up and holds the thumb: the view stays.
+  bar->setValue(3);
+  bar->setSliderDown(true);
+  Receive(*t, "\r\n201");
+  EXPECT_EQ(bar->value(), 3);
+  // Let go, the next character brings the cursor row back.
+  bar->setSliderDown(false);
+  Receive(*t, "!");
+  EXPECT_EQ(bar->value(), bar->maximum());
+  // A view scrolled up by the user without holding the thumb follows too.
+  bar->setValue(0);
+  Receive(*t, "\r\n202");
+  EXPECT_EQ(bar->value(), bar->maximum());
+}
+
 TEST(ComTerminal, PaintsCellsWithTheirColoursAndTheBackgroundElsewhere) {
   auto t = MakeTerminal(teVT100orANSI);
   t->SetBorderStyle(bsNone);

@@ -1,5 +1,7 @@
 #include "support/FakeMeterView.h"
 
+#include "serial/UserErrorText.h"
+
 namespace {
 std::optional<QString> TakeAnswer(std::deque<std::optional<QString>>& answers) {
   if (answers.empty()) return std::nullopt;
@@ -11,6 +13,16 @@ std::optional<QString> TakeAnswer(std::deque<std::optional<QString>>& answers) {
 }  // namespace
 
 FakeMeterView::FakeMeterView() {}
+
+void FakeMeterView::ExecuteAction(const QString& a, const std::function<void()>& handler) {
+  executedActions << a;
+  if (!actions.value(a).enabled) return;
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    errors << UserErrorText(e);
+  }
+}
 
 void FakeMeterView::SetStatusText(int panel, const QString& text) {
   if (panel < 0 || panel > 2) return;

@@ -75,6 +75,9 @@ class FakeMeterView : public IMeterView {
   QString StatusText(int panel) const override;
   void SetCaption(const QString& c) override { caption = c; }
 
+  // Runs the handler unless the action is disabled; a failure lands in
+  // `errors` as the window would show it.
+  void ExecuteAction(const QString& a, const std::function<void()>& handler) override;
   void SetActionEnabled(const QString& a, bool on) override { actions[a].enabled = on; }
   bool ActionEnabled(const QString& a) const override { return actions.value(a).enabled; }
   void SetActionVisible(const QString& a, bool on) override { actions[a].visible = on; }
@@ -164,6 +167,7 @@ class FakeMeterView : public IMeterView {
   QString memo1, clipboard;
   int busyDepth = 0, busyCalls = 0;
   QStringList messages, errors;
+  QStringList executedActions;  // every action run through ExecuteAction
   QString dirParameter, dirLogFile;
 
   // Scripted dialog answers (taken from the front; empty: cancelled).

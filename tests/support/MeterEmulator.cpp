@@ -7,7 +7,7 @@
 
 namespace {
 const QSet<QString>& StartCommands() {
-  static const QSet<QString> s{"DT", "DS", "DW", "DX", "DF", "DM", "CT", "VM", "VT", "TP", "FT"};
+  static const QSet<QString> s{"DT", "DS", "DW", "DX", "DF", "DM", "CT", "VM", "VT", "TP", "FT", "DJ"};
   return s;
 }
 
@@ -41,6 +41,29 @@ QHash<QString, QString> DefaultValues(TDeviceType m) {
               {"ID", "KESTO ZAREL V1.0"}};
   }
   return {};
+}
+
+// KESTO ZAREL takes its separator and auto-start setting as a position in
+// these lists (from 1) and reports the entry; lists of numbers go in
+// separated by blanks and come back separated by ", ".
+const QStringList& ZarelChoices(const QString& code) {
+  static const QStringList separators{"0x2C", "0x3B", "0x20", "0x2F", "0x09"};
+  static const QStringList autoStarts{"ID",    "ID?",   "TP",    "DM",    "DT",    "CT",
+                                      "DF",    "DF;ID", "DF;TP", "DF;DM", "DF;DT", "DF;CT"};
+  static const QStringList none;
+  return code == QLatin1String("SP") ? separators : code == QLatin1String("AS") ? autoStarts : none;
+}
+
+QString ZarelStoredForm(const QString& code, const QString& value) {
+  static const QSet<QString> numberLists{"QA", "Q1", "Q2", "Q3", "TRI", "TRO"};
+  if (numberLists.contains(code))
+    return value.split(u' ', Qt::SkipEmptyParts).join(QStringLiteral(", "));
+  const QStringList& choices = ZarelChoices(code);
+  bool ok = false;
+  const int position = value.toInt(&ok);
+  if (!choices.isEmpty() && ok && position >= 1 && position <= choices.size())
+    return choices[position - 1];
+  return value;
 }
 
 QByteArray DefaultLine(TDeviceType m, int n) {
@@ -117,7 +140,7 @@ void MeterEmulator::HandleCommand(const QByteArray& line) {
   }
   // A set command: the value follows the code (DORVANE may put a blank first).
   if (value.startsWith(u' ')) value.remove(0, 1);
-  values.insert(upper, value);
+  values.insert(upper, FModel == KESTO_ZAREL ? ZarelStoredForm(upper, value) : value);
 }
 
 void MeterEmulator::Reply(const QString& code) {
@@ -147,6 +170,7 @@ void MeterEmulator::Reply(const QString& code) {
 }
 
 void MeterEmulator::WriteBytes(const QByteArray& bytes) {
+  if (FFd < 0) return;
   const char* p = bytes.constData();
   qsizetype left = bytes.size();
   while (left > 0) {
@@ -168,6 +192,12 @@ void MeterEmulator::StartStream() {
 void MeterEmulator::StopStream() {
   FStreaming = false;
   FTimer->stop();
+}
+
+void MeterEmulator::Release() {
+  StopStream();
+  FNotifier.reset();
+  FFd = -1;
 }
 
 void MeterEmulator::StreamTick() {

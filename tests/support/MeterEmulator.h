@@ -11,9 +11,11 @@
 //   DORVANE:              leading blanks, value, CR LF; "AS" answers exactly
 //                         its two characters without CR LF
 // A command with a value ("SA10" CR, DORVANE "AS dt" CR) sets the value and
-// answers nothing. A code without a value that is no known query and is a
-// start command (DT, DS, DW, DX, DF, DM, CT, VM, VT, TP, FT or the auto-start
-// form in lower case) starts the stream.
+// answers nothing. KESTO ZAREL stores a set value in the form it reports:
+// "SP2" as "0x3B", "AS5" as "DT" (positions from 1), "QA0 500000" as
+// "0, 500000". A code without a value that is no known query and is a
+// start command (DT, DS, DW, DX, DF, DM, CT, VM, VT, TP, FT, DJ or the
+// auto-start form in lower case) starts the stream.
 //
 // The emulator lives on the thread that creates it and is driven by that
 // thread's event loop (a socket notifier on the master side).
@@ -68,6 +70,9 @@ class MeterEmulator : public QObject {
   int LinesSent() const { return FLinesSent; }
   void StartStream();
   void StopStream();
+  // Stops streaming and lets go of the master side, which the test may then
+  // close (the line hangs up) without the emulator touching it again.
+  void Release();
 
   // --- what the program sent
   QByteArray received;

@@ -39,6 +39,9 @@ void TComComboBox::SetComProperty(TComProperty Value) {
       setInsertPolicy(QComboBox::NoInsert);
       completer()->setCaseSensitivity(Qt::CaseSensitive);  // device names are
       connect(lineEdit(), &QLineEdit::editingFinished, this, &TComComboBox::TypingFinished);
+      // A long path (/dev/serial/by-id/...) does not fit the box: the
+      // tooltip holds it whole.
+      connect(this, &QComboBox::currentTextChanged, this, &QWidget::setToolTip);
     }
   }
   FComSelect->SetComProperty(Value);

@@ -12,7 +12,7 @@
 #include <climits>
 #include <optional>
 
-#include "platform/DebugOut.h"
+#include "platform/AppException.h"
 #include "serial/ComPort.h"
 #include "serial/EscapeCodesVT100.h"
 #include "serial/EscapeCodesVT52.h"
@@ -167,6 +167,7 @@ void TCustomComTerminal::PutChar(QChar Ch) {
         const int x = FCaretPos.x(), y = FCaretPos.y();
         FBuffer.SetChar(x, y, cell);
         InvalidateCells(x, y, x, y);
+        FollowCaret();
         AdvanceCaret();
       }
       break;
@@ -382,8 +383,9 @@ void TCustomComTerminal::keyPressEvent(QKeyEvent* event) {
       if (!ch.isNull()) KeyPress(ch);  // a handler clears the key to swallow it
     }
   } catch (const std::exception& e) {
-    // Nothing may leave an event handler; a failed write is reported instead.
-    platform::DebugWarning(QString::fromUtf8(e.what()));
+    // Nothing may leave an event handler; a failed write reaches the user
+    // through the application's handler instead.
+    platform::HandleApplicationException(e);
   }
 }
 
@@ -654,6 +656,17 @@ void TCustomComTerminal::scrollContentsBy(int dx, int dy) {
     viewport()->update();
   else
     viewport()->scroll(dx * FFontWidth, dy * FFontHeight);
+}
+
+void TCustomComTerminal::FollowCaret() {
+  // A grid taller than the view would put new lines out of sight; as serial
+  // terminals do, the cursor row becomes the last visible one. Not while the
+  // user holds the thumb.
+  QScrollBar* bar = verticalScrollBar();
+  if (bar->maximum() == 0 || bar->isSliderDown()) return;
+  const int visible = std::max(1, viewport()->height() / FFontHeight);
+  const int row = FCaretPos.y();
+  if (row > FTopLeft.y() + visible - 1) bar->setValue(row - visible);
 }
 
 void TCustomComTerminal::AdjustSize() {

@@ -184,6 +184,7 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   void Invalidate(const QRect& Area);
   void Invalidate();
   void ScrollWindowLines(int Lines);
+  void FollowCaret();
   void CreateCaret();
   void DestroyCaret();
   void HideCaret();
@@ -223,7 +224,7 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   TTermAttributes FTermAttr;
   TTermMode FTermMode;
 
-  // Window state the class library keeps for a control.
+  // Settings of the control as a whole: colours, frame, focus, sizing, caret.
   TColor FColor = clBlack;
   TColor FFontColor = DefaultFontColor;
   bool FCtl3D = true;

@@ -1,0 +1,67 @@
+#include "components/FileUtils.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "components/BrowseFolderDlg.h"
+#include "components/ToolSpeedButton.h"
+
+namespace {
+TFolderDialogHook& Hook() {
+  static TFolderDialogHook hook;
+  return hook;
+}
+}  // namespace
+
+void SetFolderDialogHook(TFolderDialogHook hook) { Hook() = std::move(hook); }
+
+int ExecFolderDialog(QDialog& dialog) { return Hook() ? Hook()(dialog) : dialog.exec(); }
+
+bool SelectDirectory(QString& directory, TSelectDirOpts options, int helpContext, QWidget* parent) {
+  QFileDialog dialog(parent, QStringLiteral("Select Directory"), directory);
+  dialog.setObjectName("SelectDirectory");
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  if (!options.Contains(sdAllowCreate)) dialog.setOption(QFileDialog::ReadOnly);
+  if (ExecFolderDialog(dialog) != QDialog::Accepted) return false;
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty()) return false;
+  const QString folder = chosen.front();
+  if (!IsFolder(folder) && !options.Contains(sdAllowCreate)) return false;
+  if (!IsFolder(folder) && options.Contains(sdPerformCreate)) {
+    if (options.Contains(sdPrompt) &&
+        QMessageBox::question(parent, dialog.windowTitle(),
+                              QStringLiteral("The %1 directory does not exist. Create it?").arg(folder)) !=
+            QMessageBox::Yes)
+      return false;
+    if (!QDir().mkpath(folder)) return false;
+  }
+  directory = folder;
+  return true;
+}
+
+bool BrowseForDirectory(QString& folder, const QString& text, int helpContext) {
+  if (!NewStyleControls()) return SelectDirectory(folder, {}, helpContext);
+  TBrowseFolderDlg dialog;
+  dialog.SetDialogText(text);
+  dialog.SetFolderName(folder);
+  dialog.SetHelpContext(helpContext);
+  if (!dialog.Execute()) return false;
+  folder = dialog.FolderName();
+  return true;
+}
+
+bool IsFolder(const QString& name) { return !name.isEmpty() && QFileInfo(name).isDir(); }
+
+QString StripTrailingBackslash(const QString& path) {
+  if (path.size() > 1 && path.endsWith('/')) return path.chopped(1);
+  return path;
+}
+
+// Entry names here are exact and have no short form, so rebuilding the path
+// entry by entry gives the path itself, missing entries included.
+QString LongPathName(const QString& path) { return path; }
+QString ShortPathName(const QString& path) { return path; }
