@@ -172,7 +172,7 @@ void BM_Window(benchmark::State& state) {
     if (logFile) {
       logName = dir.filePath(QStringLiteral("window.csv"));
       AnswerFileDialog(logName);
-      form->Action(QStringLiteral("acStartStopLog"))->trigger();
+      form->Action(TAction::acStartStopLog)->trigger();
       if (!QFile::exists(logName)) {
         state.SkipWithError("the log file did not start");
         return;
@@ -248,7 +248,7 @@ void BM_Window(benchmark::State& state) {
 
     long long logged = -1;
     if (logFile) {
-      form->Action(QStringLiteral("acStartStopLog"))->trigger();
+      form->Action(TAction::acStartStopLog)->trigger();
       QFile f(logName);
       if (f.open(QIODevice::ReadOnly)) logged = f.readAll().count('\n') - 1;
     }

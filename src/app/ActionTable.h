@@ -1,12 +1,14 @@
 #pragma once
 // The main window's action list as data: one entry per action, in list
-// order. The window makes one QAction of each (objectName = name).
+// order. The window makes one QAction of each (objectName = its name).
 
 #include <QString>
 #include <QVector>
 
+#include "meter/Action.h"
+
 struct TActionDef {
-  const char* name;
+  TAction id;
   const char* category;
   const char* caption;   // '&' marks the mnemonic
   const char* shortcut;  // portable key text, "" for none

@@ -174,7 +174,7 @@ void TComSetupForm::OKButtonClick() {
   StoreDeviceType(FLogic.Device());
 
   FLogic.Simulator().SetSimuVersion(Simulation());
-  FView.SetActionVisible(QStringLiteral("acSimulation"), Simulation());
+  FView.SetActionVisible(TAction::acSimulation, Simulation());
   FLogic.ArmAutoGet(AutoGet());
 }
 

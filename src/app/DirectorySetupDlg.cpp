@@ -91,8 +91,8 @@ void TDirectorySetupDlg::Btn_okClick() {
 void InstallDirectorySetup(TMainForm& form, TDirectorySetupDlg& dialog) {
   form.OnDirParameter = [&dialog] { return dialog.DirParameter(); };
   form.OnDirLogFile = [&dialog] { return dialog.DirLogFile(); };
-  if (QAction* action = form.Action(QStringLiteral("acDirectory")))
-    QObject::connect(action, &QAction::triggered, &dialog, [&form, &dialog] {
-      form.ExecuteAction(QStringLiteral("acDirectory"), [&dialog] { dialog.ShowModal(); });
-    });
+  QObject::connect(form.Action(TAction::acDirectory), &QAction::triggered, &dialog,
+                   [&form, &dialog] {
+                     form.ExecuteAction(TAction::acDirectory, [&dialog] { dialog.ShowModal(); });
+                   });
 }

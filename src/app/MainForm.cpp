@@ -48,7 +48,7 @@ namespace {
 // One button of a row of the bottom notebooks: caption, action, position.
 struct TRowButton {
   QString caption;
-  QString action;  // empty: the slot stays empty
+  std::optional<TAction> action;  // none: the slot stays empty
   int x;
   int width = 75;
 };
@@ -75,10 +75,10 @@ QVector<QVector<TRowButton>> DeviceRows() {
 // The diagram page's rows by the models' grafikPage, each ending in the
 // diagram's own four buttons.
 QVector<QVector<TRowButton>> GrafikRows() {
-  const QVector<TRowSlot> diagram{{"Clear", "acClearGrafik"},
-                                  {"Setup", "acGrafik"},
-                                  {"Print", "acPrintGrafik"},
-                                  {"Save", "acSaveGrafik"}};
+  const QVector<TRowSlot> diagram{{"Clear", TAction::acClearGrafik},
+                                  {"Setup", TAction::acGrafik},
+                                  {"Print", TAction::acPrintGrafik},
+                                  {"Save", TAction::acSaveGrafik}};
   QVector<QVector<TRowButton>> rows;
   for (int d = 0; d < DeviceTypeCount; ++d) {
     const TModelTable& t = ModelTable(DeviceFromOrdinal(d));
@@ -186,7 +186,7 @@ void TMainForm::CreateActions() {
   FShortcuts = new TActionShortcuts(this);
   for (const TActionDef& d : MainActions()) {
     auto* a = new QAction(QString::fromUtf8(d.caption), this);
-    a->setObjectName(QString::fromLatin1(d.name));
+    a->setObjectName(ActionName(d.id));
     a->setProperty("category", QString::fromLatin1(d.category));
     a->setShortcut(QKeySequence(QString::fromLatin1(d.shortcut)));
     // Shortcuts work from every part of the window, also for actions that
@@ -207,25 +207,40 @@ void TMainForm::CreateActions() {
       if (a->isCheckable()) a->setChecked(a->property("checkedState").toBool());
     });
     addAction(a);
-    FActions.insert(a->objectName(), a);
+    FActions[ActionIndex(d.id)] = a;
     FShortcuts->Add(a, d.enabled);
   }
-  connect(Action(QStringLiteral("acExit")), &QAction::triggered, this,
-          [this] { acExitExecute(this); });
-  connect(Action(QStringLiteral("acResetZoom")), &QAction::triggered, this,
+  connect(Action(TAction::acExit), &QAction::triggered, this, [this] { acExitExecute(this); });
+  connect(Action(TAction::acResetZoom), &QAction::triggered, this,
           [this] { acResetZoomExecute(this); });
   // Their failures are shown, as those of the meter actions.
-  const std::pair<const char*, void (TMainForm::*)(TObject*)> shown[] = {
-      {"acGrafik", &TMainForm::acGrafikExecute},
-      {"acPrintGrafik", &TMainForm::acPrintGrafikExecute},
-      {"acPrint", &TMainForm::acPrintExecute},
-      {"acPrinterSetup", &TMainForm::acPrinterSetupExecute},
+  const std::pair<TAction, void (TMainForm::*)(TObject*)> shown[] = {
+      {TAction::acGrafik, &TMainForm::acGrafikExecute},
+      {TAction::acPrintGrafik, &TMainForm::acPrintGrafikExecute},
+      {TAction::acPrint, &TMainForm::acPrintExecute},
+      {TAction::acPrinterSetup, &TMainForm::acPrinterSetupExecute},
   };
-  for (const auto& [name, handler] : shown) {
-    const QString n = QString::fromLatin1(name);
-    connect(Action(n), &QAction::triggered, this,
-            [this, n, h = handler] { ExecuteAction(n, [this, h] { (this->*h)(this); }); });
-  }
+  for (const auto& [action, handler] : shown)
+    connect(Action(action), &QAction::triggered, this, [this, a = action, h = handler] {
+      ExecuteAction(a, [this, h] { (this->*h)(this); });
+    });
+}
+
+QAction* TMainForm::Action(TAction action) const {
+  if (!HasAction(action)) throw EUnknownAction(action);
+  return FActions[ActionIndex(action)];
+}
+
+bool TMainForm::HasAction(TAction action) const {
+  const int i = ActionIndex(action);
+  return i < ActionCount && FActions[i];
+}
+
+QVector<QAction*> TMainForm::Actions() const {
+  QVector<QAction*> all;
+  for (QAction* a : FActions)
+    if (a) all.append(a);
+  return all;
 }
 
 void TMainForm::CreateMenus() {
@@ -233,13 +248,14 @@ void TMainForm::CreateMenus() {
   MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
   setMenuBar(MainMenu1);
   FShortcuts->WatchMenuBar(MainMenu1);
-  // "-" is a separator.
-  auto fill = [this](QMenu* menu, std::initializer_list<const char*> items) {
-    for (const char* item : items) {
-      if (QLatin1String(item) == QLatin1String("-"))
-        menu->addSeparator();
+  using enum TAction;
+  constexpr std::nullopt_t Separator = std::nullopt;
+  auto fill = [this](QMenu* menu, std::initializer_list<std::optional<TAction>> items) {
+    for (const std::optional<TAction>& item : items) {
+      if (item)
+        menu->addAction(Action(*item));
       else
-        menu->addAction(Action(QString::fromLatin1(item)));
+        menu->addSeparator();
     }
   };
   auto menu = [this](const char* title, const char* name) {
@@ -249,30 +265,30 @@ void TMainForm::CreateMenus() {
   };
 
   QMenu* file = menu("&File", "File1");
-  fill(file, {"acOpenPort", "-", "acStartStopLog", "acViewFile", "-", "acSaveGrafik",
-              "acPrintGrafik", "-", "acExit"});
+  fill(file, {acOpenPort, Separator, acStartStopLog, acViewFile, Separator, acSaveGrafik,
+              acPrintGrafik, Separator, acExit});
   Test1 = file->addAction(QStringLiteral("Test"));
   Test1->setObjectName(QStringLiteral("Test1"));
   Test1->setVisible(false);
 
   fill(menu("&Parameter", "Parameter1"),
-       {"acOpen", "acSave", "acPrint", "-", "acExport", "acImport", "-", "acSetStandard",
-        "acSetProfibus", "-", "acGetParameter", "acSetParameter", "acBaudrate"});
+       {acOpen, acSave, acPrint, Separator, acExport, acImport, Separator, acSetStandard,
+        acSetProfibus, Separator, acGetParameter, acSetParameter, acBaudrate});
   fill(menu("&Commands", "Commands1"),
-       {"acDT", "acDS", "acDJ", "acSd", "acDW", "acDX", "acDF", "acDM", "acVM", "acVT", "-",
-        "acLO", "acLF", "acTP", "acID", "acSO", "acBaudrate"});
+       {acDT, acDS, acDJ, acSd, acDW, acDX, acDF, acDM, acVM, acVT, Separator, acLO, acLF, acTP,
+        acID, acSO, acBaudrate});
   fill(menu("&Options", "Options1"),
-       {"acSettings", "acGrafik", "acPrinterSetup", "acDirectory", "acSimulation"});
-  fill(menu("&Help", "Help1"), {"acInfo", "acDevice"});
+       {acSettings, acGrafik, acPrinterSetup, acDirectory, acSimulation});
+  fill(menu("&Help", "Help1"), {acInfo, acDevice});
 
   PopupMenu_Grafik = new QMenu(this);
   PopupMenu_Grafik->setObjectName(QStringLiteral("PopupMenu_Grafik"));
-  fill(PopupMenu_Grafik, {"acStop", "acDT", "acDF", "-", "acClearGrafik", "acGrafik",
-                          "acPrintGrafik", "acSaveGrafik", "-", "acZoomIn", "acZoomOut",
-                          "acResetZoom"});
+  fill(PopupMenu_Grafik, {acStop, acDT, acDF, Separator, acClearGrafik, acGrafik,
+                          acPrintGrafik, acSaveGrafik, Separator, acZoomIn, acZoomOut,
+                          acResetZoom});
   PopupMenu_Log = new QMenu(this);
   PopupMenu_Log->setObjectName(QStringLiteral("PopupMenu_Log"));
-  fill(PopupMenu_Log, {"acStop", "acDT", "acDF", "-", "acClearLog", "acSaveLog"});
+  fill(PopupMenu_Log, {acStop, acDT, acDF, Separator, acClearLog, acSaveLog});
 }
 
 void TMainForm::CreateToolBar() {
@@ -286,7 +302,7 @@ void TMainForm::CreateToolBar() {
   setContextMenuPolicy(Qt::NoContextMenu);
   addToolBar(Qt::TopToolBarArea, ToolBar1);
 
-  auto add = [this](const char* name) { ToolBar1->addAction(Action(QString::fromLatin1(name))); };
+  auto add = [this](TAction action) { ToolBar1->addAction(Action(action)); };
   auto fontButton = [this](const char* name, const char* hint, int image) {
     auto* b = new QToolButton(ToolBar1);
     b->setObjectName(QString::fromLatin1(name));
@@ -298,15 +314,15 @@ void TMainForm::CreateToolBar() {
     return b;
   };
 
-  add("acOpen");
-  add("acSave");
-  add("acPrint");
+  add(TAction::acOpen);
+  add(TAction::acSave);
+  add(TAction::acPrint);
   ToolBar1->addSeparator();
-  add("acGetParameter");
-  add("acSetParameter");
+  add(TAction::acGetParameter);
+  add(TAction::acSetParameter);
   ToolBar1->addSeparator();
-  add("acExport");
-  add("acImport");
+  add(TAction::acExport);
+  add(TAction::acImport);
   ToolBar1->addSeparator();
   ToolButton11 = fontButton("ToolButton11", "Terminal Font Size +", 18);
   ToolButton12 = fontButton("ToolButton12", "Terminal Font Size -", 19);
@@ -316,17 +332,17 @@ void TMainForm::CreateToolBar() {
   connect(ToolButton12, &QToolButton::clicked, this, [this] { ToolButton12Click(this); });
   connect(ToolButton13, &QToolButton::clicked, this, [this] { ToolButton13Click(this); });
   ToolBar1->addSeparator();
-  add("acInfo");
-  add("acDevice");
-  add("acExit");
+  add(TAction::acInfo);
+  add(TAction::acDevice);
+  add(TAction::acExit);
 }
 
 QWidget* TMainForm::CreateParameterNotebook() {
   Notebook_Left = new QStackedWidget(this);
   Notebook_Left->setObjectName(QStringLiteral("Notebook_Left"));
   Notebook_Left->setFixedWidth(224);
-  QAction* set = Action(QStringLiteral("acSetParameter"));
-  QAction* get = Action(QStringLiteral("acGetParameter"));
+  QAction* set = Action(TAction::acSetParameter);
+  QAction* get = Action(TAction::acGetParameter);
   for (int d = 0; d < DeviceTypeCount; ++d) {
     const TModelTable& table = ModelTable(static_cast<TDeviceType>(d));
     auto* page = new TParamPage(table, FParamControls, set, get, Notebook_Left);
@@ -339,14 +355,13 @@ QWidget* TMainForm::CreateParameterNotebook() {
 namespace {
 
 // A bottom row of buttons at fixed places, 41 pixels high.
-QWidget* ButtonRow(QWidget* parent, const QVector<TRowButton>& buttons,
-                   const QHash<QString, QAction*>& actions) {
+QWidget* ButtonRow(QWidget* parent, const QVector<TRowButton>& buttons, const TMainForm& form) {
   auto* row = new QWidget(parent);
   row->setFixedHeight(41);
   int right = 0;
   for (const TRowButton& b : buttons) {
-    if (b.action.isEmpty()) continue;
-    auto* button = new TActionButton(b.caption, actions.value(b.action), row);
+    if (!b.action) continue;
+    auto* button = new TActionButton(b.caption, form.Action(*b.action), row);
     button->setGeometry(b.x, 8, b.width, 25);
     right = std::max(right, b.x + b.width + 8);
   }
@@ -356,11 +371,11 @@ QWidget* ButtonRow(QWidget* parent, const QVector<TRowButton>& buttons,
 
 QStackedWidget* ButtonNotebook(QWidget* parent, const QString& name,
                                const QVector<QVector<TRowButton>>& rows,
-                               const QHash<QString, QAction*>& actions) {
+                               const TMainForm& form) {
   auto* notebook = new QStackedWidget(parent);
   notebook->setObjectName(name);
   notebook->setFixedHeight(41);
-  for (const auto& r : rows) notebook->addWidget(ButtonRow(notebook, r, actions));
+  for (const auto& r : rows) notebook->addWidget(ButtonRow(notebook, r, form));
   return notebook;
 }
 
@@ -441,7 +456,7 @@ QWidget* TMainForm::CreateDevicePage() {
   v->addLayout(centre, 1);
 
   Notebook_Device =
-      ButtonNotebook(page, QStringLiteral("Notebook_Device"), DeviceRows(), FActions);
+      ButtonNotebook(page, QStringLiteral("Notebook_Device"), DeviceRows(), *this);
   v->addWidget(Notebook_Device);
   return page;
 }
@@ -488,7 +503,7 @@ QWidget* TMainForm::CreateDiagramPage() {
   Chart1->OnMouseMove = [this](TChart*, const QPoint& pos) { Chart1MouseMove(this, pos); };
   v->addWidget(Chart1, 1);
   Notebook_Grafik =
-      ButtonNotebook(page, QStringLiteral("Notebook_Grafik"), GrafikRows(), FActions);
+      ButtonNotebook(page, QStringLiteral("Notebook_Grafik"), GrafikRows(), *this);
   v->addWidget(Notebook_Grafik);
   return page;
 }
@@ -508,11 +523,11 @@ QWidget* TMainForm::CreateLogPage() {
           [this](const QPoint& pos) { PopupMenu_Log->popup(Memo_Log->mapToGlobal(pos)); });
   v->addWidget(Memo_Log, 1);
   v->addWidget(ButtonRow(page,
-                         {{"STOP", "acStop", 8},
-                          {"Clear Log Window", "acClearLog", 88, 121},
-                          {"Save Log Window", "acSaveLog", 216, 121},
-                          {"Start/Stop Log File", "acStartStopLog", 343, 121}},
-                         FActions));
+                         {{"STOP", TAction::acStop, 8},
+                          {"Clear Log Window", TAction::acClearLog, 88, 121},
+                          {"Save Log Window", TAction::acSaveLog, 216, 121},
+                          {"Start/Stop Log File", TAction::acStartStopLog, 343, 121}},
+                         *this));
   return page;
 }
 
@@ -628,34 +643,27 @@ QString TMainForm::StatusText(int panel) const { return StatusBar->PanelText(pan
 
 void TMainForm::SetCaption(const QString& caption) { setWindowTitle(caption); }
 
-void TMainForm::SetActionEnabled(const QString& action, bool on) {
-  if (QAction* a = Action(action)) FShortcuts->SetEnabled(a, on);
+void TMainForm::SetActionEnabled(TAction action, bool on) {
+  FShortcuts->SetEnabled(Action(action), on);
 }
 
-bool TMainForm::ActionEnabled(const QString& action) const {
-  const QAction* a = Action(action);
-  return a && FShortcuts->Enabled(a);
+bool TMainForm::ActionEnabled(TAction action) const { return FShortcuts->Enabled(Action(action)); }
+
+void TMainForm::SetActionVisible(TAction action, bool on) {
+  FShortcuts->SetVisible(Action(action), on);
 }
 
-void TMainForm::SetActionVisible(const QString& action, bool on) {
-  if (QAction* a = Action(action)) FShortcuts->SetVisible(a, on);
-}
-
-void TMainForm::SetActionChecked(const QString& action, bool on) {
+void TMainForm::SetActionChecked(TAction action, bool on) {
   QAction* a = Action(action);
-  if (!a) return;
   a->setProperty("checkedState", on);
   if (on) a->setCheckable(true);
   a->setChecked(on);
 }
 
-bool TMainForm::ActionChecked(const QString& action) const {
-  const QAction* a = Action(action);
-  return a && a->isChecked();
-}
+bool TMainForm::ActionChecked(TAction action) const { return Action(action)->isChecked(); }
 
-void TMainForm::SetActionCaption(const QString& action, const QString& caption) {
-  if (QAction* a = Action(action)) a->setText(caption);
+void TMainForm::SetActionCaption(TAction action, const QString& caption) {
+  Action(action)->setText(caption);
 }
 
 void TMainForm::ShowModelPages(int parameterPage, int deviceButtons, int diagramButtons) {

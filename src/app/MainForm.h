@@ -2,14 +2,16 @@
 // The main window: toolbar, menus, the left notebook with the parameter pages,
 // the notebook "Device" / "Diagram" / "Log Window", the status bar, and the
 // actions. It shows what the meter logic tells it through IMeterView; the
-// actions' handlers are connected by whoever owns the logic (Action(name)).
+// actions' handlers are connected by whoever owns the logic (Action(id)).
 
-#include <QHash>
 #include <QMainWindow>
+#include <QVector>
+#include <array>
 #include <functional>
 #include <memory>
 
 #include "app/WidgetParamControls.h"
+#include "meter/Action.h"
 #include "meter/MeterView.h"
 #include "platform/Component.h"
 
@@ -68,11 +70,13 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   // Runs an action's handler the way the action list does: the shared
   // enabling rule first for the meter actions, nothing when the action is
   // disabled, and a failure shown to the user instead of escaping.
-  void ExecuteAction(const QString& name, const std::function<void()>& handler) override;
+  void ExecuteAction(TAction action, const std::function<void()>& handler) override;
 
-  // Actions by name ("acDT", ...); nullptr for an unknown name.
-  QAction* Action(const QString& name) const { return FActions.value(name); }
-  const QHash<QString, QAction*>& Actions() const { return FActions; }
+  // The window's QAction of an action; every action has one, so a lookup
+  // that finds none is a programming error and throws EUnknownAction.
+  QAction* Action(TAction action) const;
+  // All of them in list order.
+  QVector<QAction*> Actions() const;
 
   // Shell handlers
   void acExitExecute(TObject* Sender);
@@ -123,12 +127,13 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   void SetStatusText(int panel, const QString& text) override;
   QString StatusText(int panel) const override;
   void SetCaption(const QString& caption) override;
-  void SetActionEnabled(const QString& action, bool on) override;
-  bool ActionEnabled(const QString& action) const override;
-  void SetActionVisible(const QString& action, bool on) override;
-  void SetActionChecked(const QString& action, bool on) override;
-  bool ActionChecked(const QString& action) const override;
-  void SetActionCaption(const QString& action, const QString& caption) override;
+  bool HasAction(TAction action) const override;
+  void SetActionEnabled(TAction action, bool on) override;
+  bool ActionEnabled(TAction action) const override;
+  void SetActionVisible(TAction action, bool on) override;
+  void SetActionChecked(TAction action, bool on) override;
+  bool ActionChecked(TAction action) const override;
+  void SetActionCaption(TAction action, const QString& caption) override;
   void ShowModelPages(int parameterPage, int deviceButtons, int diagramButtons) override;
   void SetNotebookPage(int page) override;
   int NotebookPage() const override;
@@ -216,8 +221,10 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   QWidget* CreateLogPage();
   QWidget* CreateOutputs();
   std::optional<QString> RunFileDialog(QFileDialog* dialog, const FileDialogOptions& o);
+  // Runs a handler, showing its failure instead of letting it escape.
+  void RunShowingFailure(const std::function<void()>& handler);
 
-  QHash<QString, QAction*> FActions;
+  std::array<QAction*, ActionCount> FActions{};  // by ActionIndex
   TActionShortcuts* FShortcuts = nullptr;
   TWidgetParamControls FParamControls;
   QFileDialog* FOpenDialog = nullptr;

@@ -58,7 +58,7 @@ void TMainForm::FormShow() {
 void TMainForm::acSettingsExecute() {
   // A failure of the dialog's OK is shown after the port was brought into
   // line with what was applied.
-  ExecuteAction(QStringLiteral("acSettings"), [this] {
+  ExecuteAction(TAction::acSettings, [this] {
     if (FComSetupForm)
       ::acSettingsExecute(*FComSetupForm, *FLogic);
     else
@@ -75,12 +75,18 @@ void TMainForm::FormClose() {
   if (FLogic) FLogic->FormClose();
 }
 
-void TMainForm::ExecuteAction(const QString& name, const std::function<void()>& handler) {
-  if (TMeterLogic::UpdateRuleActions().contains(name)) FLogic->onUpdate();
+void TMainForm::ExecuteAction(TAction action, const std::function<void()>& handler) {
+  if (TMeterLogic::UpdateRuleActions().contains(action)) FLogic->onUpdate();
   // The state the program gave the action: a hidden one runs by its shortcut.
-  if (Action(name) && !ActionEnabled(name)) return;
+  if (!ActionEnabled(action)) return;
+  RunShowingFailure(handler);
+}
+
+void TMainForm::RunShowingFailure(const std::function<void()>& handler) {
   try {
     handler();
+  } catch (const EUnknownAction&) {
+    throw;
   } catch (const std::exception& e) {
     ShowError(UserErrorText(e, &FLogic->ComPort()));
   }
@@ -90,57 +96,54 @@ void TMainForm::ConnectLogic() {
   TMeterLogic& L = *FLogic;
   TMeasurement& M = L.Measurement();
   TSimulator& S = L.Simulator();
-  const std::pair<const char*, std::function<void()>> handlers[] = {
-      {"acGetParameter", [&L] { L.acGetParameterExecute(); }},
-      {"acSetParameter", [&L] { L.acSetParameterExecute(); }},
-      {"acSetStandard", [&L] { L.acSetStandardExecute(); }},
-      {"acSetProfibus", [&L] { L.acSetProfibusExecute(); }},
-      {"acOpen", [&L] { L.acOpenExecute(); }},
-      {"acSave", [&L] { L.acSaveExecute(); }},
-      {"acExport", [&L] { L.acExportExecute(); }},
-      {"acImport", [&L] { L.acImportExecute(); }},
-      {"acDT", [&L] { L.acDTExecute(); }},
-      {"acDS", [&L] { L.acDSExecute(); }},
-      {"acDW", [&L] { L.acDWExecute(); }},
-      {"acDX", [&L] { L.acDXExecute(); }},
-      {"acDF", [&L] { L.acDFExecute(); }},
-      {"acDM", [&L] { L.acDMExecute(); }},
-      {"acCT", [&L] { L.acCTExecute(); }},
-      {"acVM", [&L] { L.acVMExecute(); }},
-      {"acVT", [&L] { L.acVTExecute(); }},
-      {"acTP", [&L] { L.acTPExecute(); }},
-      {"acID", [&L] { L.acIDExecute(); }},
-      {"acDevice", [&L] { L.acDeviceExecute(); }},
-      {"acLF", [&L] { L.acLFExecute(); }},
-      {"acLO", [&L] { L.acLOExecute(); }},
-      {"acDisplay", [&L] { L.acDisplayExecute(); }},
-      {"acStop", [&L] { L.acStopExecute(); }},
-      {"acSO", [&L] { L.acSOExecute(); }},
-      {"acBaudrate", [&L] { L.acBaudrateExecute(); }},
-      {"acDJ", [&L] { L.acDJExecute(); }},
-      {"acSd", [&L] { L.acSdExecute(); }},
-      {"acOpenPort", [&L] { L.acOpenPortExecute(); }},
-      {"acViewFile", [&L] { L.acViewFileExecute(); }},
-      {"acStartStopLog", [&M] { M.acStartStopLogExecute(); }},
-      {"acSaveLog", [&M] { M.acSaveLogExecute(); }},
-      {"acClearLog", [&M] { M.acClearLogExecute(); }},
-      {"acClearGrafik", [&M] { M.acClearGrafikExecute(); }},
-      {"acSaveGrafik", [&M] { M.acSaveGrafikExecute(); }},
-      {"acZoomIn", [&M] { M.acZoomInExecute(); }},
-      {"acZoomOut", [&M] { M.acZoomOutExecute(); }},
-      {"acSimulation", [&S] { S.acSimulationExecute(); }},
+  using enum TAction;
+  const std::pair<TAction, std::function<void()>> handlers[] = {
+      {acGetParameter, [&L] { L.acGetParameterExecute(); }},
+      {acSetParameter, [&L] { L.acSetParameterExecute(); }},
+      {acSetStandard, [&L] { L.acSetStandardExecute(); }},
+      {acSetProfibus, [&L] { L.acSetProfibusExecute(); }},
+      {acOpen, [&L] { L.acOpenExecute(); }},
+      {acSave, [&L] { L.acSaveExecute(); }},
+      {acExport, [&L] { L.acExportExecute(); }},
+      {acImport, [&L] { L.acImportExecute(); }},
+      {acDT, [&L] { L.acDTExecute(); }},
+      {acDS, [&L] { L.acDSExecute(); }},
+      {acDW, [&L] { L.acDWExecute(); }},
+      {acDX, [&L] { L.acDXExecute(); }},
+      {acDF, [&L] { L.acDFExecute(); }},
+      {acDM, [&L] { L.acDMExecute(); }},
+      {acCT, [&L] { L.acCTExecute(); }},
+      {acVM, [&L] { L.acVMExecute(); }},
+      {acVT, [&L] { L.acVTExecute(); }},
+      {acTP, [&L] { L.acTPExecute(); }},
+      {acID, [&L] { L.acIDExecute(); }},
+      {acDevice, [&L] { L.acDeviceExecute(); }},
+      {acLF, [&L] { L.acLFExecute(); }},
+      {acLO, [&L] { L.acLOExecute(); }},
+      {acDisplay, [&L] { L.acDisplayExecute(); }},
+      {acStop, [&L] { L.acStopExecute(); }},
+      {acSO, [&L] { L.acSOExecute(); }},
+      {acBaudrate, [&L] { L.acBaudrateExecute(); }},
+      {acDJ, [&L] { L.acDJExecute(); }},
+      {acSd, [&L] { L.acSdExecute(); }},
+      {acOpenPort, [&L] { L.acOpenPortExecute(); }},
+      {acViewFile, [&L] { L.acViewFileExecute(); }},
+      {acStartStopLog, [&M] { M.acStartStopLogExecute(); }},
+      {acSaveLog, [&M] { M.acSaveLogExecute(); }},
+      {acClearLog, [&M] { M.acClearLogExecute(); }},
+      {acClearGrafik, [&M] { M.acClearGrafikExecute(); }},
+      {acSaveGrafik, [&M] { M.acSaveGrafikExecute(); }},
+      {acZoomIn, [&M] { M.acZoomInExecute(); }},
+      {acZoomOut, [&M] { M.acZoomOutExecute(); }},
+      {acSimulation, [&S] { S.acSimulationExecute(); }},
   };
-  for (const auto& [name, handler] : handlers) {
-    const QString actionName = QString::fromLatin1(name);
-    QAction* a = Action(actionName);
-    if (!a) continue;
-    connect(a, &QAction::triggered, this,
-            [this, actionName, h = handler] { ExecuteAction(actionName, h); });
-  }
-  connect(Action(QStringLiteral("acSettings")), &QAction::triggered, this,
-          [this] { acSettingsExecute(); });
+  for (const auto& [action, handler] : handlers)
+    connect(Action(action), &QAction::triggered, this,
+            [this, a = action, h = handler] { ExecuteAction(a, h); });
+  connect(Action(acSettings), &QAction::triggered, this, [this] { acSettingsExecute(); });
+  // The hidden test item is no action of the list: no enabling rule.
   connect(Test1, &QAction::triggered, this,
-          [this] { ExecuteAction(QStringLiteral("Test1"), [this] { FLogic->Test1Click(); }); });
+          [this] { RunShowingFailure([this] { FLogic->Test1Click(); }); });
 
   // The shared enabling rule runs whenever the event loop goes idle.
   connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,

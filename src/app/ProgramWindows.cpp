@@ -24,8 +24,8 @@ TProgramWindows::TProgramWindows() {
   TMainForm* main = FMainForm.get();
   FAboutBox = Create<TAboutBox>(main);
   // Puts the stored diagram look on the chart before the window shows.
-  FGraphicSetupForm = Create<TGraphicSetupForm>(*main->Chart1, main->Action(QStringLiteral("acZoomIn")),
-                                                main->Action(QStringLiteral("acZoomOut")), main);
+  FGraphicSetupForm = Create<TGraphicSetupForm>(*main->Chart1, main->Action(TAction::acZoomIn),
+                                                main->Action(TAction::acZoomOut), main);
   FComSetupForm = Create<TComSetupForm>(main->Logic(), *main, main);
   FSignalLevelDlg = Create<TSignalLevelDlg>(main->Logic(), main);
   FDirectorySetupDlg = Create<TDirectorySetupDlg>(main);  // its folders are known before the first show
@@ -36,8 +36,8 @@ TProgramWindows::TProgramWindows() {
   main->SetGraphicSetupForm(FGraphicSetupForm.get());
   main->SetDialogs(FComSetupForm.get(), FChangeBdDlg.get(), FSimuSetupDlg.get(), FSignalLevelDlg.get());
   TAboutBox* about = FAboutBox.get();
-  QObject::connect(main->Action(QStringLiteral("acInfo")), &QAction::triggered, main, [main, about] {
-    main->ExecuteAction(QStringLiteral("acInfo"), [about] { about->ShowModal(); });
+  QObject::connect(main->Action(TAction::acInfo), &QAction::triggered, main, [main, about] {
+    main->ExecuteAction(TAction::acInfo, [about] { about->ShowModal(); });
   });
 }
 

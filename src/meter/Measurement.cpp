@@ -14,7 +14,7 @@
 
 namespace {
 
-const QString kStartStopLog = QStringLiteral("acStartStopLog");
+constexpr TAction kStartStopLog = TAction::acStartStopLog;
 const QString kLogFilter = QStringLiteral("Text File(*.txt)|*.txt|csv File(*.csv)|*.csv");
 constexpr int kLogListLimit = 10000;  // more than this before an add: drop the oldest
 

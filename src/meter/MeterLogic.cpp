@@ -272,7 +272,7 @@ void TMeterLogic::ChangeDevice() {
   QString caption = table.caption;
   const int page = static_cast<int>(Device());
   FView.ShowModelPages(page, page, table.grafikPage);
-  for (const QString& action : ModelActions())
+  for (TAction action : ModelActions())
     FView.SetActionVisible(action, table.visibleActions.contains(action));
   FComMessPacket.SetComPort(&FComPort);
   FComMessPacket.SetStartString(table.framing.startString.toStdString());
@@ -351,18 +351,18 @@ void TMeterLogic::FormCreate(const QStringList& arguments) {
 
 void TMeterLogic::FormClose() {
   DebugTrace(QStringLiteral("Program close"));
-  FView.SetActionChecked(QStringLiteral("acStartStopLog"), false);
+  FView.SetActionChecked(TAction::acStartStopLog, false);
   if (FComPort.Connected()) FComPort.Close();
 }
 
 void TMeterLogic::ApplyInterfaceSetup() {
   SetStatusText(0, PortSummary());
   try {
-    FView.SetActionEnabled(QStringLiteral("acOpenPort"), true);
+    FView.SetActionEnabled(TAction::acOpenPort, true);
     if (FComPort.Connected()) FComPort.Close();
     if (FSimulator.SimuVersion()) {
       if (FComPort.Connected()) FComPort.Close();
-      FView.SetActionEnabled(QStringLiteral("acOpenPort"), false);
+      FView.SetActionEnabled(TAction::acOpenPort, false);
     } else if (!FComPort.Connected()) {
       FComPort.Open();
     }

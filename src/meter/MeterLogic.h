@@ -151,7 +151,7 @@ class TMeterLogic {
   // the laser switches are off too). Runs at idle time and before any of
   // these actions executes.
   void onUpdate();
-  static const QStringList& UpdateRuleActions();
+  static const QVector<TAction>& UpdateRuleActions();
 
   // --- port events and status bar
   void ComPortAfterOpen();
@@ -204,7 +204,7 @@ class TMeterLogic {
   void SendCommandWay(TCommandWay way, const QString& code);
   // A command of its own while a transfer runs is refused (and traced).
   bool RefusedWhileTransferRuns() const;
-  void RunSingleCommand(const QString& action);
+  void RunSingleCommand(TAction action);
   void SetPortBaudRate(TBaudRate rate);
 
   IMeterView& FView;  // first: the members below may use it while they are built

@@ -44,9 +44,9 @@ bool TMeterLogic::RefusedWhileTransferRuns() const {
   return FTransferRunning;
 }
 
-void TMeterLogic::RunSingleCommand(const QString& action) {
-  const TSingleCommand* command = SingleCommand(action);
-  if (!command || RefusedWhileTransferRuns()) return;
+void TMeterLogic::RunSingleCommand(TAction action) {
+  const TSingleCommand* command = &SingleCommand(action);
+  if (RefusedWhileTransferRuns()) return;
   if (FSimulator.SimuVersion()) {
     if (command->simuMode != mNoMode && ModelTable(Device()).simuFollowsMode)
       FSimulator.SetPavonDMode(command->simuMode);
@@ -56,25 +56,24 @@ void TMeterLogic::RunSingleCommand(const QString& action) {
   if (command->focusLog && FView.NotebookPage() == kLogWindowPage) FView.FocusLogMemo();
 }
 
-void TMeterLogic::acDTExecute() { RunSingleCommand(QStringLiteral("acDT")); }
-void TMeterLogic::acDSExecute() { RunSingleCommand(QStringLiteral("acDS")); }
-void TMeterLogic::acDWExecute() { RunSingleCommand(QStringLiteral("acDW")); }
-void TMeterLogic::acDXExecute() { RunSingleCommand(QStringLiteral("acDX")); }
-void TMeterLogic::acDFExecute() { RunSingleCommand(QStringLiteral("acDF")); }
-void TMeterLogic::acDMExecute() { RunSingleCommand(QStringLiteral("acDM")); }
-void TMeterLogic::acCTExecute() { RunSingleCommand(QStringLiteral("acCT")); }
-void TMeterLogic::acVMExecute() { RunSingleCommand(QStringLiteral("acVM")); }
-void TMeterLogic::acVTExecute() { RunSingleCommand(QStringLiteral("acVT")); }
-void TMeterLogic::acTPExecute() { RunSingleCommand(QStringLiteral("acTP")); }
-void TMeterLogic::acIDExecute() { RunSingleCommand(QStringLiteral("acID")); }
-void TMeterLogic::acDeviceExecute() { RunSingleCommand(QStringLiteral("acDevice")); }
-void TMeterLogic::acLFExecute() { RunSingleCommand(QStringLiteral("acLF")); }
-void TMeterLogic::acLOExecute() { RunSingleCommand(QStringLiteral("acLO")); }
+void TMeterLogic::acDTExecute() { RunSingleCommand(TAction::acDT); }
+void TMeterLogic::acDSExecute() { RunSingleCommand(TAction::acDS); }
+void TMeterLogic::acDWExecute() { RunSingleCommand(TAction::acDW); }
+void TMeterLogic::acDXExecute() { RunSingleCommand(TAction::acDX); }
+void TMeterLogic::acDFExecute() { RunSingleCommand(TAction::acDF); }
+void TMeterLogic::acDMExecute() { RunSingleCommand(TAction::acDM); }
+void TMeterLogic::acCTExecute() { RunSingleCommand(TAction::acCT); }
+void TMeterLogic::acVMExecute() { RunSingleCommand(TAction::acVM); }
+void TMeterLogic::acVTExecute() { RunSingleCommand(TAction::acVT); }
+void TMeterLogic::acTPExecute() { RunSingleCommand(TAction::acTP); }
+void TMeterLogic::acIDExecute() { RunSingleCommand(TAction::acID); }
+void TMeterLogic::acDeviceExecute() { RunSingleCommand(TAction::acDevice); }
+void TMeterLogic::acLFExecute() { RunSingleCommand(TAction::acLF); }
+void TMeterLogic::acLOExecute() { RunSingleCommand(TAction::acLO); }
 
 void TMeterLogic::acDisplayExecute() {
   if (RefusedWhileTransferRuns()) return;
-  const TSingleCommand* command = SingleCommand(QStringLiteral("acDisplay"));
-  SendCommandWay(command->ways[Device()],
+  SendCommandWay(SingleCommand(TAction::acDisplay).ways[Device()],
                  FZarelDisplay ? QStringLiteral("DN") : QStringLiteral("DF"));
   FZarelDisplay = !FZarelDisplay;
 }
@@ -204,19 +203,19 @@ void TMeterLogic::BitBtn73Click() {
   FView.ShowMessage(QStringLiteral("%1 %2").arg(reply).arg(typ));
 }
 
-const QStringList& TMeterLogic::UpdateRuleActions() {
-  static const QStringList actions{
-      "acDT", "acDS",  "acDJ",  "acGetParameter", "acSetParameter", "acSd",          "acDW",
-      "acDX", "acDF",  "acDM",  "acVM",           "acVT",           "acTP",          "acID",
-      "acSetStandard", "acSetProfibus", "acSO", "acDevice", "acStop", "acBaudrate", "acCT",
-      "acDisplay"};
+const QVector<TAction>& TMeterLogic::UpdateRuleActions() {
+  using enum TAction;
+  static const QVector<TAction> actions{
+      acDT, acDS, acDJ, acGetParameter, acSetParameter, acSd, acDW, acDX, acDF, acDM, acVM,
+      acVT, acTP, acID, acSetStandard, acSetProfibus, acSO, acDevice, acStop, acBaudrate, acCT,
+      acDisplay};
   return actions;
 }
 
 void TMeterLogic::onUpdate() {
   // While a transfer runs every meter command waits, the laser switches too.
   const bool enabled = (FSimulator.SimuVersion() || FComPort.Connected()) && !FTransferRunning;
-  for (const QString& action : UpdateRuleActions()) FView.SetActionEnabled(action, enabled);
-  for (const char* laser : {"acLF", "acLO"})
-    FView.SetActionEnabled(QLatin1String(laser), !FTransferRunning);
+  for (TAction action : UpdateRuleActions()) FView.SetActionEnabled(action, enabled);
+  for (TAction laser : {TAction::acLF, TAction::acLO})
+    FView.SetActionEnabled(laser, !FTransferRunning);
 }

@@ -10,7 +10,7 @@
 
 void TMeterLogic::ComPortAfterOpen() {
   FMeasurement.acClearLogExecute();
-  FView.SetActionCaption(QStringLiteral("acOpenPort"), QStringLiteral("Close Port"));
+  FView.SetActionCaption(TAction::acOpenPort, QStringLiteral("Close Port"));
   FComPort.ClearBuffer(true, true);
   SetStatusText(0, PortSummary());
   // The line is back: a lost-line note still in view is no longer true.
@@ -19,7 +19,9 @@ void TMeterLogic::ComPortAfterOpen() {
 }
 
 void TMeterLogic::ComPortAfterClose() {
-  FView.SetActionCaption(QStringLiteral("acOpenPort"), QStringLiteral("Open Port"));
+  // The port also closes while the window is taken down.
+  if (FView.HasAction(TAction::acOpenPort))
+    FView.SetActionCaption(TAction::acOpenPort, QStringLiteral("Open Port"));
   SetStatusText(0, QStringLiteral(" COMx:Offline"));
 }
 
@@ -69,7 +71,7 @@ void TMeterLogic::ArmAutoGet(bool on) {
 
 void TMeterLogic::Timer_AutoGetTimer() {
   FTimer_AutoGet.stop();
-  FView.ExecuteAction(QStringLiteral("acGetParameter"), [this] { acGetParameterExecute(); });
+  FView.ExecuteAction(TAction::acGetParameter, [this] { acGetParameterExecute(); });
 }
 
 void TMeterLogic::Timer_StatusbarTimer() {

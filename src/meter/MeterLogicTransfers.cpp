@@ -45,7 +45,7 @@ QString PortNotOpenText() { return QStringLiteral(" ") + ComPortErrorText(24); }
 // out, exceptions included, the diagram restarts and all is restored.
 class TTransferFrame {
  public:
-  TTransferFrame(TMeterLogic& logic, QString action) : FLogic(logic), FAction(std::move(action)) {
+  TTransferFrame(TMeterLogic& logic, TAction action) : FLogic(logic), FAction(action) {
     FLogic.View().BeginBusyCursor();
     FLogic.View().SetActionEnabled(FAction, false);
     FLogic.ComMessPacket().SetComPort(nullptr);
@@ -61,7 +61,7 @@ class TTransferFrame {
 
  private:
   TMeterLogic& FLogic;
-  QString FAction;
+  TAction FAction;
 };
 }  // namespace
 
@@ -109,7 +109,7 @@ void TMeterLogic::DoGetParameter() {
     return;
   }
 
-  TTransferFrame frame(*this, QStringLiteral("acGetParameter"));
+  TTransferFrame frame(*this, TAction::acGetParameter);
   if (FComPort.Connected()) {
     SetStatusText(2, QStringLiteral(" Get Parameter"));
   } else if (FOpenErrorText.isEmpty() || FView.StatusText(2) != FOpenErrorText) {
@@ -235,7 +235,7 @@ void TMeterLogic::DoSetParameter() {
     return;
   }
 
-  TTransferFrame frame(*this, QStringLiteral("acSetParameter"));
+  TTransferFrame frame(*this, TAction::acSetParameter);
   SetStatusText(2, QStringLiteral(" Set Parameter"));
   DebugTrace(QStringLiteral("Set Parameter"));
   StopMeter(true);

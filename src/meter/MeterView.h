@@ -1,7 +1,7 @@
 #pragma once
 // What the meter logic needs from the main window. The window implements it
 // over its widgets; tests implement it with a recording fake. Names follow the
-// window's controls and actions ("acGetParameter", "LED2", panel 2 ...).
+// window's controls and actions (TAction::acGetParameter, "LED2", panel 2 ...).
 
 #include <QByteArray>
 #include <QString>
@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 
+#include "meter/Action.h"
 #include "meter/DeviceType.h"
 #include "meter/ModelTables.h"
 
@@ -32,16 +33,19 @@ class IMeterView {
 
   // Runs an action's handler the way the window runs its actions: the
   // shared enabling rule first, nothing when the action is disabled, and a
-  // failure shown to the user instead of escaping.
-  virtual void ExecuteAction(const QString& action, const std::function<void()>& handler) = 0;
+  // failure shown to the user instead of escaping (an EUnknownAction, a
+  // programming error, escapes).
+  virtual void ExecuteAction(TAction action, const std::function<void()>& handler) = 0;
 
-  // Actions by name ("acDT", "acGetParameter", ...).
-  virtual void SetActionEnabled(const QString& action, bool on) = 0;
-  virtual bool ActionEnabled(const QString& action) const = 0;
-  virtual void SetActionVisible(const QString& action, bool on) = 0;
-  virtual void SetActionChecked(const QString& action, bool on) = 0;
-  virtual bool ActionChecked(const QString& action) const = 0;
-  virtual void SetActionCaption(const QString& action, const QString& caption) = 0;
+  // The window's actions. Using one the window does not have throws
+  // EUnknownAction; a handler that may run without it asks HasAction first.
+  virtual bool HasAction(TAction action) const = 0;
+  virtual void SetActionEnabled(TAction action, bool on) = 0;
+  virtual bool ActionEnabled(TAction action) const = 0;
+  virtual void SetActionVisible(TAction action, bool on) = 0;
+  virtual void SetActionChecked(TAction action, bool on) = 0;
+  virtual bool ActionChecked(TAction action) const = 0;
+  virtual void SetActionCaption(TAction action, const QString& caption) = 0;
 
   // Notebooks: the model pages (parameter page, command buttons, diagram
   // buttons; diagramButtons < 0 leaves that notebook as it is) and the main

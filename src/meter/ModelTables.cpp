@@ -2,6 +2,8 @@
 
 #include "serial/ComTextForms.h"
 
+using enum TAction;
+
 namespace {
 
 using L = QStringList;
@@ -95,11 +97,11 @@ const L kRatesTavri{"9600", "19200", "115200", "230400", "460800", "921600"};
 const L kRatesZarel{"9600", "19200", "38400", "57600", "115200", "230400"};
 
 // The rows of the device page: STOP and DT first, TP and ID last.
-const TRowSlot kStop{"STOP", "acStop"};
-const TRowSlot kDT{"DT", "acDT"};
-const TRowSlot kDF{"DF", "acDF"};
-const TRowSlot kTP{"TP", "acTP"};
-const TRowSlot kID{"ID", "acID"};
+const TRowSlot kStop{"STOP", acStop};
+const TRowSlot kDT{"DT", acDT};
+const TRowSlot kDF{"DF", acDF};
+const TRowSlot kTP{"TP", acTP};
+const TRowSlot kID{"ID", acID};
 const TRowSlot kNone{{}};
 
 constexpr auto W = TReadBack::rbWhole;
@@ -153,16 +155,15 @@ TModelTable MakePavon() {
                                  {"RM"}, {"SD"}, {"RB"}, {"RE"}, {"AC"}, {"AH"}, {"AW"}});
   t.framing = kLineFraming;
   t.gauge = kGauge4to20;
-  t.visibleActions = {"acDS", "acDW", "acDX", "acDM", "acDF", "acLF", "acSO", "acSetProfibus",
-                      "acBaudrate"};
+  t.visibleActions = {acDS, acDW, acDX, acDM, acDF, acLF, acSO, acSetProfibus, acBaudrate};
   t.setupRates = kRatesPavon;
   t.setupRate = "9600";
   t.baudDialogRates = kRatesPavon;
   t.autoStartControl = "cb_as";
   t.grafikPage = 0;
   t.outputs = 1;
-  t.deviceButtons = {kStop, kDT, {"DW", "acDW"}, kDF, kTP, kID};
-  t.grafikButtons = {kStop, kDT, {"DW", "acDW"}, kDF};
+  t.deviceButtons = {kStop, kDT, {"DW", acDW}, kDF, kTP, kID};
+  t.grafikButtons = {kStop, kDT, {"DW", acDW}, kDF};
   t.stop.pauseBeforeRead = 0;
   t.stop.pauseBeforeWrite = 500;
   t.timeSource = TTimeSource::tsStopWatch;
@@ -197,13 +198,13 @@ TModelTable MakeDorvane() {
                                  {"AH ", "AH"}});
   t.framing = {" ", "", 8};
   t.gauge = {20000, 4000, 20001, clInfoBk, 3999, clInfoBk, 17};
-  t.visibleActions = {"acDJ", "acDF"};
+  t.visibleActions = {acDJ, acDF};
   t.setupRates = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};
   t.setupRate = "9600";
   t.autoStartControl = "cb_as_1";
   t.grafikPage = 1;
   t.outputs = 1;
-  t.deviceButtons = {kStop, kDT, {"DJ", "acDJ"}, kDF, kTP, kID};
+  t.deviceButtons = {kStop, kDT, {"DJ", acDJ}, kDF, kTP, kID};
   t.grafikButtons = {kStop, kDT, kDF, kNone};
   // Replies carry no echo; AS answers with its two letters and no line end.
   t.reply = {false, false, "AS", 2};
@@ -261,7 +262,7 @@ TModelTable MakeHexlin() {
                                  {"PL"}, {"HE"}, {"SD"}, {"TE"}, {"QA"}, {"Q1"}, {"Q2"}, {"SC"}});
   t.framing = kLineFraming;
   t.gauge = kGauge4to20;
-  t.visibleActions = {"acSd", "acDM", "acDF", "acVM", "acVT", "acSO", "acBaudrate"};
+  t.visibleActions = {acSd, acDM, acDF, acVM, acVT, acSO, acBaudrate};
   t.setupRates = kRatesHexlin;
   t.setupRate = "115200";
   t.baudDialogRates = kRatesHexlin;
@@ -317,14 +318,14 @@ TModelTable MakeTavri() {
                                  {"GN"}, {"SD"}, {"TE"}, {"UB"}, {"QA"}, {"Q1"}, {"Q2"}});
   t.framing = kLineFraming;
   t.gauge = kGauge4to20;
-  t.visibleActions = {"acSd", "acDM", "acSO", "acBaudrate"};
+  t.visibleActions = {acSd, acDM, acSO, acBaudrate};
   t.setupRates = kRatesTavri;
   t.setupRate = "115200";
   t.baudDialogRates = kRatesTavri;
   t.autoStartControl = "cb_as_3";
   t.grafikPage = 3;
   t.outputs = 2;
-  t.deviceButtons = {kStop, kDT, {"Signal", "acSd"}, kNone, kTP, kID};
+  t.deviceButtons = {kStop, kDT, {"Signal", acSd}, kNone, kTP, kID};
   t.grafikButtons = {kStop, kDT, kNone, kNone};
   t.identifyOnStandard = true;  // only a link check: it has no sibling
   t.errorModeControl = "cb_se_3_1";
@@ -404,15 +405,14 @@ TModelTable MakeZarel() {
                                  {"Q1"}, {"Q2"}, {"Q3"}, {"TRI"}, {"TRO"}});
   t.framing = kLineFraming;
   t.gauge = kGauge4to20;
-  t.visibleActions = {"acSd", "acDM"};
+  t.visibleActions = {acSd, acDM};
   t.setupRates = kRatesZarel;
   t.setupRate = "115200";
   t.baudDialogRates = kRatesZarel;
   t.autoStartControl = "cb_as_4";
   t.grafikPage = -1;  // the diagram-button notebook has only four pages
   t.outputs = 3;
-  t.deviceButtons = {kStop, kDT, {"CT", "acCT"}, {"DM", "acDM"}, {"Display", "acDisplay"}, kTP,
-                     kID};
+  t.deviceButtons = {kStop, kDT, {"CT", acCT}, {"DM", acDM}, {"Display", acDisplay}, kTP, kID};
   t.reply.valueAfterColon = true;
   t.identifyOnStandard = true;  // only a link check
   t.formattedLines = true;
@@ -458,10 +458,9 @@ QStringList TModelTable::Controls() const {
 
 const TModelTable& ModelTable(TDeviceType d) { return AllTables()[DeviceFromOrdinal(d)]; }
 
-const QStringList& ModelActions() {
-  static const QStringList actions{"acDS", "acDJ", "acSd", "acDW", "acDX", "acDM", "acDF",
-                                   "acVM", "acVT", "acLF", "acSO", "acSetProfibus",
-                                   "acBaudrate"};
+const QVector<TAction>& ModelActions() {
+  static const QVector<TAction> actions{acDS, acDJ, acSd, acDW, acDX, acDM, acDF, acVM,
+                                        acVT, acLF, acSO, acSetProfibus, acBaudrate};
   return actions;
 }
 

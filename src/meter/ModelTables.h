@@ -9,7 +9,9 @@
 #include <QStringList>
 #include <QVector>
 #include <cstdint>
+#include <optional>
 
+#include "meter/Action.h"
 #include "meter/DeviceType.h"
 #include "platform/Color.h"
 #include "serial/ComTypes.h"
@@ -110,7 +112,7 @@ enum class TSignalEntry : std::uint8_t {
 // place empty.
 struct TRowSlot {
   QString caption;
-  QString action = {};
+  std::optional<TAction> action = {};
 };
 
 struct TModelTable {
@@ -123,7 +125,7 @@ struct TModelTable {
   QVector<TSendDef> sendOrder;       // Set Parameter
   TFraming framing;                  // measurement packets
   TGaugeRanges gauge;                // current-output gauge
-  QStringList visibleActions;        // of ModelActions(), those shown
+  QVector<TAction> visibleActions;   // of ModelActions(), those shown
   QStringList setupRates;            // interface setup dialog
   QString setupRate;                 // preselected there; also the model's port rate (PortRate)
   QStringList baudDialogRates;       // baud-rate dialog (empty: nothing offered)
@@ -168,7 +170,7 @@ struct TModelTable {
 const TModelTable& ModelTable(TDeviceType d);
 
 // The model-specific actions whose visibility the model switch sets.
-const QStringList& ModelActions();
+const QVector<TAction>& ModelActions();
 
 struct TSpinDef {
   QString spin;

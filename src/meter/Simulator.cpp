@@ -10,9 +10,10 @@ namespace {
 
 // Disabled while simulating; all but acLF come back through the shared
 // enabling rule of the meter commands.
-const QStringList& MeterOnlyActions() {
-  static const QStringList l{"acDF", "acTP", "acID", "acDM", "acVM",
-                             "acVT", "acSO", "acLF", "acBaudrate", "acDevice"};
+const QVector<TAction>& MeterOnlyActions() {
+  using enum TAction;
+  static const QVector<TAction> l{acDF, acTP, acID, acDM, acVM,
+                                  acVT, acSO, acLF, acBaudrate, acDevice};
   return l;
 }
 
@@ -51,7 +52,7 @@ void TSimulator::SetSimuVersion(bool v) {
     StopMeasuring();
   else
     StartMeasuring();
-  for (const QString& action : MeterOnlyActions()) FView.SetActionEnabled(action, !v);
+  for (TAction action : MeterOnlyActions()) FView.SetActionEnabled(action, !v);
 }
 
 void TSimulator::SetPavonDMode(TPavonMode m) {

@@ -6,6 +6,7 @@
 #include <QVector>
 #include <cstdint>
 
+#include "meter/Action.h"
 #include "meter/DeviceType.h"
 #include "meter/SimuPattern.h"
 
@@ -17,7 +18,7 @@ enum class TCommandWay : std::uint8_t {
 };
 
 struct TSingleCommand {
-  QString action;              // "acDT"
+  TAction action;
   QString code;                // "DT"
   TCommandWay ways[DeviceTypeCount];  // by TDeviceType
   // In simulation: the PAVON mode to simulate (mNoMode: none) and whether
@@ -28,5 +29,6 @@ struct TSingleCommand {
 };
 
 const QVector<TSingleCommand>& SingleCommands();
-// nullptr for an action that is not in the table.
-const TSingleCommand* SingleCommand(const QString& action);
+// The row of the action; an action without one is a programming error and
+// throws std::logic_error.
+const TSingleCommand& SingleCommand(TAction action);

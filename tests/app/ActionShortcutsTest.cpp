@@ -95,18 +95,15 @@ TEST_P(ActionShortcuts, EveryShortcutOfTheTableReachesItsAction) {
     // Opening the port and leaving the program come last.
     QList<const TActionDef*> order;
     for (const TActionDef& d : MainActions())
-      if (*d.shortcut && QLatin1String(d.name) != QLatin1String("acOpenPort") &&
-          QLatin1String(d.name) != QLatin1String("acExit"))
-        order << &d;
+      if (*d.shortcut && d.id != TAction::acOpenPort && d.id != TAction::acExit) order << &d;
     for (const TActionDef& d : MainActions())
-      if (QLatin1String(d.name) == QLatin1String("acOpenPort")) order << &d;
+      if (d.id == TAction::acOpenPort) order << &d;
     for (const TActionDef& d : MainActions())
-      if (QLatin1String(d.name) == QLatin1String("acExit")) order << &d;
+      if (d.id == TAction::acExit) order << &d;
 
     for (const TActionDef* d : order) {
-      SCOPED_TRACE(d->name);
-      QAction* action = form.Action(QString::fromLatin1(d->name));
-      ASSERT_NE(action, nullptr);
+      SCOPED_TRACE(ActionName(d->id).data());
+      QAction* action = form.Action(d->id);
       QSignalSpy triggered(action, &QAction::triggered);
       Press(form, QKeySequence(QString::fromLatin1(d->shortcut)));
       EXPECT_EQ(triggered.size(), 1);
@@ -128,8 +125,8 @@ TEST(ActionShortcutsHidden, HiddenCommandsStillGoToTheMeter) {
   TMainForm& form = rig.form;
   MeterEmulator& meter = rig.meter;
   ASSERT_TRUE(rig.exposed);
-  ASSERT_FALSE(form.Action("acDW")->isVisible());
-  ASSERT_FALSE(form.Action("acDM")->isVisible());
+  ASSERT_FALSE(form.Action(TAction::acDW)->isVisible());
+  ASSERT_FALSE(form.Action(TAction::acDM)->isVisible());
 
   for (const auto& [key, code] : {std::pair{Qt::Key_F3, "DW"}, std::pair{Qt::Key_F4, "DM"}}) {
     meter.ClearReceived();

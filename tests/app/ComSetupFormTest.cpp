@@ -200,7 +200,7 @@ TEST_F(InterfaceSetup, SimulationClosesThePortAndStartsTheAutomaticRead) {
   Start(Pavon, br9600);
   logic->ComPort().Open();
   ASSERT_TRUE(logic->ComPort().Connected());
-  view.SetActionVisible(QStringLiteral("acSimulation"), false);
+  view.SetActionVisible(TAction::acSimulation, false);
 
   WhenShown<TComSetupForm>([](TComSetupForm& f) {
     f.CheckBox2->click();
@@ -209,8 +209,8 @@ TEST_F(InterfaceSetup, SimulationClosesThePortAndStartsTheAutomaticRead) {
   acSettingsExecute(*form, *logic);
   EXPECT_TRUE(logic->Simulator().SimuVersion());
   EXPECT_FALSE(logic->ComPort().Connected());
-  EXPECT_FALSE(view.ActionEnabled(QStringLiteral("acOpenPort")));
-  EXPECT_TRUE(view.actions[QStringLiteral("acSimulation")].visible);
+  EXPECT_FALSE(view.ActionEnabled(TAction::acOpenPort));
+  EXPECT_TRUE(view.action(TAction::acSimulation).visible);
   EXPECT_TRUE(logic->Timer_AutoGet().isActive());
   EXPECT_EQ(view.status[0], " COMx:Offline");  // the close event follows the summary
   EXPECT_EQ(view.status[2], QString());
@@ -225,8 +225,8 @@ TEST_F(InterfaceSetup, SimulationClosesThePortAndStartsTheAutomaticRead) {
   acSettingsExecute(*form, *logic);
   EXPECT_FALSE(logic->Simulator().SimuVersion());
   EXPECT_TRUE(logic->ComPort().Connected());
-  EXPECT_TRUE(view.ActionEnabled(QStringLiteral("acOpenPort")));
-  EXPECT_FALSE(view.actions[QStringLiteral("acSimulation")].visible);
+  EXPECT_TRUE(view.ActionEnabled(TAction::acOpenPort));
+  EXPECT_FALSE(view.action(TAction::acSimulation).visible);
   EXPECT_FALSE(logic->Timer_AutoGet().isActive());
   logic->ComPort().Close();
 }
@@ -284,7 +284,7 @@ TEST_F(InterfaceSetup, APortErrorInOKReachesTheCallerAndLeavesThePortUsable) {
   EXPECT_FALSE(logic->ComPort().Connected());
   EXPECT_TRUE(view.status[2].startsWith(QStringLiteral(" ")));
   EXPECT_GT(view.status[2].size(), 1);
-  EXPECT_TRUE(view.ActionEnabled(QStringLiteral("acOpenPort")));
+  EXPECT_TRUE(view.ActionEnabled(TAction::acOpenPort));
 
   // Not left inside an update: settings reach the device again.
   logic->ComPort().SetPort(pty.SlavePath());

@@ -110,32 +110,32 @@ TEST(DirectorySetup, FileDialogsStartInTheFoldersWithoutARestart) {
   form.FormShow();
   QString dir;
   CancelFileDialog(&dir);
-  form.Action("acViewFile")->trigger();  // the open dialog as the first show left it
+  form.Action(TAction::acViewFile)->trigger();  // the open dialog as the first show left it
   EXPECT_EQ(dir, first.path());
 
   AnswerDirectorySetup(params.path(), logs.path(), true);
-  form.Action("acDirectory")->trigger();
+  form.Action(TAction::acDirectory)->trigger();
   CancelFileDialog(&dir);
-  form.Action("acSave")->trigger();
+  form.Action(TAction::acSave)->trigger();
   EXPECT_EQ(dir, params.path());
   CancelFileDialog(&dir);
-  form.Action("acOpen")->trigger();
+  form.Action(TAction::acOpen)->trigger();
   EXPECT_EQ(dir, params.path());
   CancelFileDialog(&dir);
-  form.Action("acSaveLog")->trigger();
+  form.Action(TAction::acSaveLog)->trigger();
   EXPECT_EQ(dir, logs.path());
   CancelFileDialog(&dir);
-  form.Action("acSave")->trigger();  // the log dialog shares it: set again
+  form.Action(TAction::acSave)->trigger();  // the log dialog shares it: set again
   EXPECT_EQ(dir, params.path());
 
   // An empty folder: the dialogs start where a new file dialog starts.
   AnswerDirectorySetup("", "", true);
-  form.Action("acDirectory")->trigger();
+  form.Action(TAction::acDirectory)->trigger();
   CancelFileDialog(&dir);
-  form.Action("acSave")->trigger();
+  form.Action(TAction::acSave)->trigger();
   EXPECT_EQ(dir, QDir::currentPath());
   CancelFileDialog(&dir);
-  form.Action("acSaveLog")->trigger();
+  form.Action(TAction::acSaveLog)->trigger();
   EXPECT_EQ(dir, QDir::currentPath());
 }
 

@@ -167,17 +167,18 @@ TEST_F(GraphicSetup, StoredSettingsComeBackAtTheNextStart) {
 
 TEST_F(GraphicSetup, CancelLeavesSettingsAndStoreButKeepsWhatWasTyped) {
   TMainForm form;
-  TGraphicSetupForm dlg(*form.Chart1, form.Action("acZoomIn"), form.Action("acZoomOut"), &form);
+  TGraphicSetupForm dlg(*form.Chart1, form.Action(TAction::acZoomIn),
+                        form.Action(TAction::acZoomOut), &form);
   form.SetGraphicSetupForm(&dlg);
   WhenShown<TGraphicSetupForm>([](TGraphicSetupForm& d) {
     d.ed_number->setText("77");
     d.cb_allowZoom->setChecked(true);
     d.Button2->click();
   });
-  form.Action("acGrafik")->trigger();
+  form.Action(TAction::acGrafik)->trigger();
   EXPECT_EQ(dlg.XNumber(), 250);
   EXPECT_FALSE(dlg.AllowZoom());
-  EXPECT_FALSE(form.Action("acZoomIn")->isEnabled());
+  EXPECT_FALSE(form.Action(TAction::acZoomIn)->isEnabled());
   EXPECT_EQ(Stored("Number"), "<no key>");
   EXPECT_EQ(dlg.ed_number->text(), "77");
   EXPECT_TRUE(dlg.cb_allowZoom->isChecked());
@@ -185,10 +186,11 @@ TEST_F(GraphicSetup, CancelLeavesSettingsAndStoreButKeepsWhatWasTyped) {
 
 TEST_F(GraphicSetup, TheWindowsDiagramFollowsOK) {
   TMainForm form;
-  TGraphicSetupForm dlg(*form.Chart1, form.Action("acZoomIn"), form.Action("acZoomOut"), &form);
+  TGraphicSetupForm dlg(*form.Chart1, form.Action(TAction::acZoomIn),
+                        form.Action(TAction::acZoomOut), &form);
   form.SetGraphicSetupForm(&dlg);
-  QAction* zoomIn = form.Action("acZoomIn");
-  QAction* zoomOut = form.Action("acZoomOut");
+  QAction* zoomIn = form.Action(TAction::acZoomIn);
+  QAction* zoomOut = form.Action(TAction::acZoomOut);
   EXPECT_FALSE(zoomIn->isEnabled());
 
   // Shown from the action (as from the menu, the button and the context
@@ -202,7 +204,7 @@ TEST_F(GraphicSetup, TheWindowsDiagramFollowsOK) {
     dlg.Button1->click();
     return int(QDialog::Accepted);
   };
-  form.Action("acGrafik")->trigger();
+  form.Action(TAction::acGrafik)->trigger();
   EXPECT_TRUE(zoomIn->isEnabled());
   EXPECT_TRUE(zoomOut->isEnabled());
   EXPECT_TRUE(form.Chart1->AllowZoom());

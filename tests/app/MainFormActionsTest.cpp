@@ -86,10 +86,11 @@ const ActionRow kActions[] = {
 TEST(MainFormActions, EveryActionHasItsCaptionShortcutHintAndCategory) {
   TMainForm form;
   EXPECT_EQ(form.Actions().size(), std::size(kActions));
+  EXPECT_EQ(form.Actions().size(), ActionCount);
   for (const ActionRow& row : kActions) {
     SCOPED_TRACE(row.name);
-    QAction* a = form.Action(row.name);
-    ASSERT_NE(a, nullptr);
+    QAction* a = form.Action(ActionNamed(row.name));
+    EXPECT_EQ(a->objectName(), row.name);
     EXPECT_EQ(a->text(), QString::fromUtf8(row.caption));
     EXPECT_EQ(a->shortcut(), QKeySequence(QString::fromLatin1(row.shortcut)));
     EXPECT_EQ(a->statusTip(), QString::fromUtf8(row.hint));
@@ -100,18 +101,37 @@ TEST(MainFormActions, EveryActionHasItsCaptionShortcutHintAndCategory) {
   }
 }
 
+// Every action has its QAction from the start; a lookup beyond the list is a
+// programming error that fails loudly, never a null or a skipped call, and a
+// handler's programming error escapes instead of being shown as the user's.
+TEST(MainFormActions, EveryActionExistsAndAnythingElseFailsLoudly) {
+  TMainForm form;
+  for (int i = 0; i < ActionCount; ++i) {
+    EXPECT_TRUE(form.HasAction(static_cast<TAction>(i))) << i;
+    EXPECT_EQ(form.Actions()[i], form.Action(static_cast<TAction>(i)));
+  }
+  const auto beyond = static_cast<TAction>(ActionCount);
+  EXPECT_FALSE(form.HasAction(beyond));
+  EXPECT_THROW(form.Action(beyond), EUnknownAction);
+  EXPECT_THROW(form.SetActionEnabled(beyond, false), EUnknownAction);
+  EXPECT_THROW(form.ActionChecked(beyond), EUnknownAction);
+  EXPECT_THROW(form.ExecuteAction(TAction::acGrafik, [&] { form.SetActionCaption(beyond, "x"); }),
+               EUnknownAction);
+}
+
 TEST(MainFormActions, OnlyLaserOnIsHiddenAndOnlyTheZoomStepsAreDisabledAtStart) {
   TMainForm form;
   for (QAction* a : form.Actions()) {
-    const QString n = a->objectName();
-    EXPECT_EQ(a->isVisible(), n != "acLO") << n.toStdString();
-    if (n != "acLO") {
-      EXPECT_EQ(a->isEnabled(), n != "acZoomIn" && n != "acZoomOut") << n.toStdString();
+    const TAction id = ActionNamed(a->objectName());
+    EXPECT_EQ(a->isVisible(), id != TAction::acLO) << ActionName(id).data();
+    if (id != TAction::acLO) {
+      EXPECT_EQ(a->isEnabled(), id != TAction::acZoomIn && id != TAction::acZoomOut)
+          << ActionName(id).data();
     }
   }
   // A hidden action cannot run; shown, it is enabled like the others.
-  form.SetActionVisible("acLO", true);
-  EXPECT_TRUE(form.ActionEnabled("acLO"));
+  form.SetActionVisible(TAction::acLO, true);
+  EXPECT_TRUE(form.ActionEnabled(TAction::acLO));
   EXPECT_FALSE(form.Test1->isVisible());
   EXPECT_EQ(form.Test1->text(), "Test");
 }
@@ -164,11 +184,12 @@ TEST(MainFormActions, MenusAndToolbarHoldTheirItemsInOrder) {
   EXPECT_EQ(form.ToolButton12->toolTip(), "Terminal Font Size -");
   EXPECT_EQ(form.ToolButton13->toolTip(), "Terminal Bold Font");
   EXPECT_TRUE(form.ToolButton13->isCheckable());
-  for (const char* withImage : {"acOpen", "acSave", "acPrint", "acGetParameter", "acExit"})
-    EXPECT_FALSE(form.Action(withImage)->icon().isNull()) << withImage;
+  for (TAction withImage : {TAction::acOpen, TAction::acSave, TAction::acPrint,
+                            TAction::acGetParameter, TAction::acExit})
+    EXPECT_FALSE(form.Action(withImage)->icon().isNull()) << ActionName(withImage).data();
 }
 
-QList<TActionButton*> ButtonsOf(TMainForm& form, const QString& action) {
+QList<TActionButton*> ButtonsOf(TMainForm& form, TAction action) {
   QList<TActionButton*> result;
   for (TActionButton* b : form.findChildren<TActionButton*>())
     if (b->Action() == form.Action(action)) result << b;
@@ -212,25 +233,25 @@ TEST(MainFormActions, ButtonRowsOfTheDeviceAndDiagramPagesPerModel) {
 TEST(MainFormActions, ButtonsFollowTheirActionAndRunIt) {
   TMainForm form;
   // STOP sits on five command rows, four diagram rows and the log row.
-  const QList<TActionButton*> stops = ButtonsOf(form, "acStop");
+  const QList<TActionButton*> stops = ButtonsOf(form, TAction::acStop);
   ASSERT_EQ(stops.size(), 10);
   int runs = 0;
-  QObject::connect(form.Action("acStop"), &QAction::triggered, [&] { ++runs; });
+  QObject::connect(form.Action(TAction::acStop), &QAction::triggered, [&] { ++runs; });
   stops.front()->click();
   EXPECT_EQ(runs, 1);
 
-  form.SetActionEnabled("acStop", false);
+  form.SetActionEnabled(TAction::acStop, false);
   for (TActionButton* b : stops) EXPECT_FALSE(b->isEnabled());
   stops.front()->click();
   EXPECT_EQ(runs, 1);
 
-  form.SetActionVisible("acDW", false);
-  const QList<TActionButton*> dw = ButtonsOf(form, "acDW");
+  form.SetActionVisible(TAction::acDW, false);
+  const QList<TActionButton*> dw = ButtonsOf(form, TAction::acDW);
   ASSERT_EQ(dw.size(), 2);
   for (TActionButton* b : dw) EXPECT_TRUE(b->isHidden());
-  form.SetActionVisible("acDW", true);
+  form.SetActionVisible(TAction::acDW, true);
   for (TActionButton* b : dw) EXPECT_FALSE(b->isHidden());
-  EXPECT_EQ(ButtonsOf(form, "acSetParameter").size(), 5);  // one per parameter page
+  EXPECT_EQ(ButtonsOf(form, TAction::acSetParameter).size(), 5);  // one per parameter page
 }
 
 // Triggers the action and cancels a modal dialog that shows up meanwhile;
@@ -250,24 +271,24 @@ bool TriggerCancellingDialogs(QAction* action) {
 
 TEST(MainFormActions, CheckedChangesOnlyWhenTheHandlerSetsIt) {
   TMainForm form;
-  QAction* log = form.Action("acStartStopLog");
+  QAction* log = form.Action(TAction::acStartStopLog);
   // The handler sees the state before the click: unchecked starts a log file
   // (its name is asked for, cancelled here), checked stops it (no dialog).
   EXPECT_TRUE(TriggerCancellingDialogs(log));
-  EXPECT_FALSE(form.ActionChecked("acStartStopLog"));
-  form.SetActionChecked("acStartStopLog", true);
-  EXPECT_TRUE(form.ActionChecked("acStartStopLog"));
+  EXPECT_FALSE(form.ActionChecked(TAction::acStartStopLog));
+  form.SetActionChecked(TAction::acStartStopLog, true);
+  EXPECT_TRUE(form.ActionChecked(TAction::acStartStopLog));
   EXPECT_FALSE(TriggerCancellingDialogs(log));
-  EXPECT_FALSE(form.ActionChecked("acStartStopLog"));
+  EXPECT_FALSE(form.ActionChecked(TAction::acStartStopLog));
 }
 
 TEST(MainFormActions, ExitClosesTheWindowAndCaptionsCanChange) {
   TMainForm form;
   form.show();
   ASSERT_TRUE(form.isVisible());
-  form.SetActionCaption("acOpenPort", "Close Port");
-  EXPECT_EQ(form.Action("acOpenPort")->text(), "Close Port");
-  form.Action("acExit")->trigger();
+  form.SetActionCaption(TAction::acOpenPort, "Close Port");
+  EXPECT_EQ(form.Action(TAction::acOpenPort)->text(), "Close Port");
+  form.Action(TAction::acExit)->trigger();
   EXPECT_FALSE(form.isVisible());
 }
 
@@ -285,7 +306,7 @@ TEST(MainFormActions, OpenPortFromTheMenuGivesTheAdviceOfTheInterfaceSetup) {
       box->accept();
     }
   });
-  form.Action("acOpenPort")->trigger();
+  form.Action(TAction::acOpenPort)->trigger();
   EXPECT_FALSE(form.Logic().ComPort().Connected());
   EXPECT_TRUE(shown.endsWith("; not a serial device: choose a serial port"))
       << shown.toStdString();

@@ -74,8 +74,9 @@ TEST_P(ModelLook, ShowsTheModelsPagesOutputsActionsAndScale) {
   EXPECT_EQ(form.lb_Output2->isVisible(), form.LED2->isVisible());
   EXPECT_EQ(form.LED3->isVisible(), d == KESTO_ZAREL);
   EXPECT_EQ(form.lb_Output3->isVisible(), form.LED3->isVisible());
-  for (const QString& a : ModelActions())
-    EXPECT_EQ(form.Action(a)->isVisible(), t.visibleActions.contains(a)) << a.toStdString();
+  for (TAction a : ModelActions())
+    EXPECT_EQ(form.Action(a)->isVisible(), t.visibleActions.contains(a))
+        << ActionName(a).data();
   EXPECT_EQ(form.AnalogMeter->Max(), t.gauge.Max);
   EXPECT_EQ(form.AnalogMeter->Min(), t.gauge.Min);
   // The gauge holds its zones inside its range.

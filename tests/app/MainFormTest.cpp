@@ -91,7 +91,7 @@ TEST(MainForm, AHintTakesTheWholeStatusBarUntilItIsEmpty) {
   EXPECT_EQ(form.StatusText(2), " Get Parameter ok");
 
   // The mouse entering and leaving a toolbar button.
-  QWidget* exit = form.ToolBar1->widgetForAction(form.Action("acExit"));
+  QWidget* exit = form.ToolBar1->widgetForAction(form.Action(TAction::acExit));
   ASSERT_NE(exit, nullptr);
   QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
   QApplication::sendEvent(exit, &enter);
@@ -279,7 +279,7 @@ TEST(MainForm, ResetZoomUndoesTheChartZoom) {
   form.ChartAddXY(10, 40);
   form.ChartZoomPercent(200);
   ASSERT_TRUE(form.Chart1->Zoomed());
-  form.Action("acResetZoom")->trigger();
+  form.Action(TAction::acResetZoom)->trigger();
   EXPECT_FALSE(form.Chart1->Zoomed());
   EXPECT_DOUBLE_EQ(form.Chart1->BottomAxisMaximum(), 10);
 }

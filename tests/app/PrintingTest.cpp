@@ -168,7 +168,7 @@ TEST(PrintDiagram, PrintsOneLandscapePageOnTheWindowsPrinter) {
   QPrinter& printer = w.form.Printer();
   printer.setPageOrientation(QPageLayout::Portrait);
   printer.setOutputFileName(tmp.filePath("a4.pdf"));
-  w.form.Action("acPrintGrafik")->trigger();
+  w.form.Action(TAction::acPrintGrafik)->trigger();
   EXPECT_EQ(w.printDialogs, 1);
   EXPECT_TRUE(w.messages.isEmpty()) << w.messages.join('\n').toStdString();
   const QSizeF a4 = PdfPageSize(tmp.filePath("a4.pdf"));
@@ -178,9 +178,9 @@ TEST(PrintDiagram, PrintsOneLandscapePageOnTheWindowsPrinter) {
 
   // The printer setup changes the same printer that the next print uses.
   w.onSetup = [](QPrinter& p) { p.setPageSize(QPageSize(QPageSize::A5)); };
-  w.form.Action("acPrinterSetup")->trigger();
+  w.form.Action(TAction::acPrinterSetup)->trigger();
   printer.setOutputFileName(tmp.filePath("a5.pdf"));
-  w.form.Action("acPrintGrafik")->trigger();
+  w.form.Action(TAction::acPrintGrafik)->trigger();
   const QSizeF a5 = PdfPageSize(tmp.filePath("a5.pdf"));
   EXPECT_NEAR(a5.width(), 595, 1);
   EXPECT_NEAR(a5.height(), 420, 1);
@@ -188,7 +188,7 @@ TEST(PrintDiagram, PrintsOneLandscapePageOnTheWindowsPrinter) {
   // Cancelled in the print dialog: nothing printed.
   w.accept = false;
   printer.setOutputFileName(tmp.filePath("none.pdf"));
-  w.form.Action("acPrintGrafik")->trigger();
+  w.form.Action(TAction::acPrintGrafik)->trigger();
   EXPECT_FALSE(QFile::exists(tmp.filePath("none.pdf")));
   EXPECT_EQ(w.printDialogs, 3);
 }
@@ -198,7 +198,7 @@ TEST(PrintDiagram, APrinterThatFailsIsReportedAndTheCursorRestored) {
   PrintWindow w;
   const QString target = tmp.filePath("missing/folder/page.pdf");
   w.form.Printer().setOutputFileName(target);
-  w.form.Action("acPrintGrafik")->trigger();
+  w.form.Action(TAction::acPrintGrafik)->trigger();
   ASSERT_EQ(w.messages.size(), 1);
   EXPECT_TRUE(w.messages[0].contains(target)) << w.messages[0].toStdString();
   EXPECT_TRUE(w.messages[0].contains("failed")) << w.messages[0].toStdString();
@@ -229,7 +229,7 @@ TEST(PrintFile, TheChosenFileGoesToThePrintServiceWhoseRefusalIsShown) {
   QFile(w.chosenFile).open(QIODevice::WriteOnly);
   {
     FakePrintService lp("echo \"$@\" > \"${0%/*}/args\"\n");  // builtins only
-    w.form.Action("acPrint")->trigger();
+    w.form.Action(TAction::acPrint)->trigger();
     EXPECT_TRUE(w.messages.isEmpty()) << w.messages.join('\n').toStdString();
     QFile args(lp.dir.filePath("args"));
     ASSERT_TRUE(args.open(QIODevice::ReadOnly));
@@ -237,19 +237,19 @@ TEST(PrintFile, TheChosenFileGoesToThePrintServiceWhoseRefusalIsShown) {
   }
   {
     FakePrintService lp("echo 'lp: Error - no default destination available.' >&2\nexit 1\n");
-    w.form.Action("acPrint")->trigger();
+    w.form.Action(TAction::acPrint)->trigger();
     EXPECT_EQ(w.messages, QStringList({"lp: Error - no default destination available."}));
   }
   w.messages.clear();
   {
     FakePrintService none("");  // no print service installed
-    w.form.Action("acPrint")->trigger();
+    w.form.Action(TAction::acPrint)->trigger();
     ASSERT_EQ(w.messages.size(), 1);
     EXPECT_TRUE(w.messages[0].startsWith("No print service")) << w.messages[0].toStdString();
   }
   w.messages.clear();
   w.chosenFile.clear();  // the open dialog cancelled
-  w.form.Action("acPrint")->trigger();
+  w.form.Action(TAction::acPrint)->trigger();
   EXPECT_TRUE(w.messages.isEmpty());
 }
 

@@ -31,7 +31,7 @@ TEST(ProgramWindows, ProgramInfoShowsTheAboutBox) {
     shown = true;
     box.Button1->click();
   });
-  windows.MainForm().Action("acInfo")->trigger();
+  windows.MainForm().Action(TAction::acInfo)->trigger();
   EXPECT_TRUE(shown);
 }
 

@@ -56,8 +56,8 @@ TEST(SimulationInTheWindow, TickingSimulateDeviceRunsTheProgramWithoutAMeter) {
     form.acSettingsExecute();
 
     EXPECT_FALSE(logic.ComPort().Connected());
-    EXPECT_FALSE(form.Action(QStringLiteral("acOpenPort"))->isEnabled());
-    EXPECT_TRUE(form.Action(QStringLiteral("acSimulation"))->isVisible());
+    EXPECT_FALSE(form.Action(TAction::acOpenPort)->isEnabled());
+    EXPECT_TRUE(form.Action(TAction::acSimulation)->isVisible());
     EXPECT_EQ(form.lb_input->palette().color(QPalette::WindowText), QColor(Qt::red));
     EXPECT_TRUE(form.windowTitle().endsWith(QLatin1String(" Simulation")));
 

@@ -249,8 +249,8 @@ TEST(Measurement, LogFileStartWriteStop) {
   EXPECT_EQ(o.defaultExt, "csv");
   EXPECT_EQ(o.filter, "Text File(*.txt)|*.txt|csv File(*.csv)|*.csv");
   EXPECT_EQ(o.filterIndex, 2);
-  EXPECT_TRUE(rig.view.ActionChecked("acStartStopLog"));
-  EXPECT_EQ(rig.view.actions["acStartStopLog"].caption, "Stop Log File");
+  EXPECT_TRUE(rig.view.ActionChecked(TAction::acStartStopLog));
+  EXPECT_EQ(rig.view.action(TAction::acStartStopLog).caption, "Stop Log File");
   EXPECT_EQ(rig.view.status[2], " Log File: " + name);
   EXPECT_EQ(rig.m.LogFileName(), name);
   EXPECT_EQ(rig.view.chartClears, clearsBefore + 1);
@@ -263,8 +263,8 @@ TEST(Measurement, LogFileStartWriteStop) {
   EXPECT_EQ(FileBytes(name), "Time;Value\r\n1.000;1.000\r\n2.000;\r\n3.000;2.500\r\n");
 
   rig.m.acStartStopLogExecute();
-  EXPECT_FALSE(rig.view.ActionChecked("acStartStopLog"));
-  EXPECT_EQ(rig.view.actions["acStartStopLog"].caption, "Start Log File");
+  EXPECT_FALSE(rig.view.ActionChecked(TAction::acStartStopLog));
+  EXPECT_EQ(rig.view.action(TAction::acStartStopLog).caption, "Start Log File");
   EXPECT_EQ(rig.view.status[2], "");
   EXPECT_EQ(rig.m.LogFileName(), "");
   EXPECT_EQ(rig.view.logMemo, rig.m.LogList());
@@ -280,8 +280,8 @@ TEST(Measurement, LogFileStartWriteStop) {
   // Cancelled.
   rig.view.saveDialogAnswers.push_back(std::nullopt);
   rig.m.acStartStopLogExecute();
-  EXPECT_FALSE(rig.view.ActionChecked("acStartStopLog"));
-  EXPECT_EQ(rig.view.actions["acStartStopLog"].caption, "Start Log File");
+  EXPECT_FALSE(rig.view.ActionChecked(TAction::acStartStopLog));
+  EXPECT_EQ(rig.view.action(TAction::acStartStopLog).caption, "Start Log File");
 }
 
 TEST(Measurement, LogFileThatCannotBeCreatedLeavesTheActionStopped) {
@@ -292,8 +292,8 @@ TEST(Measurement, LogFileThatCannotBeCreatedLeavesTheActionStopped) {
   const int clearsBefore = rig.view.chartClears;
   rig.view.saveDialogAnswers.push_back(name);
   rig.m.acStartStopLogExecute();
-  EXPECT_FALSE(rig.view.ActionChecked("acStartStopLog"));
-  EXPECT_EQ(rig.view.actions["acStartStopLog"].caption, "Start Log File");
+  EXPECT_FALSE(rig.view.ActionChecked(TAction::acStartStopLog));
+  EXPECT_EQ(rig.view.action(TAction::acStartStopLog).caption, "Start Log File");
   ASSERT_EQ(rig.view.errors.size(), 1);
   EXPECT_TRUE(rig.view.errors[0].contains(name));
   EXPECT_EQ(rig.m.LogFileName(), "");
@@ -318,8 +318,8 @@ TEST(Measurement, LogFileThatStopsBeingWritableIsReported) {
       ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
     rig.Packet("D 0002.000");
-    EXPECT_FALSE(rig.view.ActionChecked("acStartStopLog")) << replaceByFile;
-    EXPECT_EQ(rig.view.actions["acStartStopLog"].caption, "Start Log File");
+    EXPECT_FALSE(rig.view.ActionChecked(TAction::acStartStopLog)) << replaceByFile;
+    EXPECT_EQ(rig.view.action(TAction::acStartStopLog).caption, "Start Log File");
     EXPECT_TRUE(rig.view.status[2].contains("stopped")) << rig.view.status[2].toStdString();
     EXPECT_TRUE(rig.view.status[2].contains(name));
     EXPECT_EQ(rig.m.LogList().size(), 2) << "the list keeps logging";
@@ -332,7 +332,7 @@ TEST(Measurement, LogFileThatStopsBeingWritableIsReported) {
     const QString next = dir.filePath("next.csv");
     rig.view.saveDialogAnswers.push_back(next);
     rig.m.acStartStopLogExecute();
-    EXPECT_TRUE(rig.view.ActionChecked("acStartStopLog"));
+    EXPECT_TRUE(rig.view.ActionChecked(TAction::acStartStopLog));
     EXPECT_EQ(rig.m.LogFileName(), next);
   }
 }

@@ -17,10 +17,11 @@ TEST(ModelSwitch, PavonToHexlinAndToDorvane) {
   EXPECT_EQ(view.caption, QStringLiteral("Telquin (HEXLIN/HEXLOR)"));
   EXPECT_TRUE(view.outputVisible[2]);
   EXPECT_FALSE(view.outputVisible[3]);
-  for (const char* hidden : {"acDS", "acDW", "acDX", "acLF", "acSetProfibus"})
-    EXPECT_FALSE(view.actions.value(hidden).visible) << hidden;
-  for (const char* shown : {"acSd", "acVM", "acVT", "acDM", "acSO", "acBaudrate"})
-    EXPECT_TRUE(view.actions.value(shown).visible) << shown;
+  using enum TAction;
+  for (TAction hidden : {acDS, acDW, acDX, acLF, acSetProfibus})
+    EXPECT_FALSE(view.action(hidden).visible) << ActionName(hidden).data();
+  for (TAction shown : {acSd, acVM, acVT, acDM, acSO, acBaudrate})
+    EXPECT_TRUE(view.action(shown).visible) << ActionName(shown).data();
   EXPECT_EQ(view.controls.Text("cb_sa_2"), QString());  // the page is emptied
   EXPECT_EQ(logic.Model<THexlin>().P_SA(), QString());
   EXPECT_EQ(view.parameterPage, 2);

@@ -55,7 +55,8 @@ TEST_P(ModelTablesTest, SendOrderAndStandardNameExistingParts) {
   for (const TStandardStep& s : t.standard) EXPECT_NE(t.Param(s.code), nullptr);
   EXPECT_TRUE(t.Controls().contains(t.autoStartControl));
   EXPECT_TRUE(t.setupRates.contains(t.setupRate));
-  for (const QString& a : t.visibleActions) EXPECT_TRUE(ModelActions().contains(a));
+  for (TAction a : t.visibleActions)
+    EXPECT_TRUE(ModelActions().contains(a)) << ActionName(a).data();
 }
 
 TEST_P(ModelTablesTest, LogicFactsNameWhatTheModelHas) {
@@ -70,17 +71,17 @@ TEST_P(ModelTablesTest, LogicFactsNameWhatTheModelHas) {
     EXPECT_GT(t.reply.fixedSize, 0);
   }
   // SO stores its reply as OF; the action is shown exactly where it works.
-  EXPECT_EQ(t.offsetModels != 0, t.visibleActions.contains("acSO"));
+  EXPECT_EQ(t.offsetModels != 0, t.visibleActions.contains(TAction::acSO));
   for (TDeviceType d : kAllModels) {
     if (InDeviceSet(t.offsetModels, d)) {
       EXPECT_NE(ModelTable(d).Param("OF"), nullptr);
     }
   }
-  if (t.visibleActions.contains("acBaudrate")) {
+  if (t.visibleActions.contains(TAction::acBaudrate)) {
     EXPECT_FALSE(t.baudDialogRates.isEmpty());
   }
   // The signal window is opened with SD's parts (and the separator's position).
-  EXPECT_EQ(t.signalEntry != TSignalEntry::seNone, t.visibleActions.contains("acSd"));
+  EXPECT_EQ(t.signalEntry != TSignalEntry::seNone, t.visibleActions.contains(TAction::acSd));
   EXPECT_EQ(t.signalMax > 0, t.signalEntry != TSignalEntry::seNone);
   if (t.signalEntry == TSignalEntry::seTwoSdParts) {
     EXPECT_GE(t.Param("SD")->PartCount(), 2);
@@ -100,10 +101,10 @@ TEST_P(ModelTablesTest, ButtonRowsShowOnlyActionsTheModelShows) {
   EXPECT_FALSE(t.deviceButtons.isEmpty());
   EXPECT_EQ(t.grafikPage < 0, t.grafikButtons.isEmpty());
   for (const TRowSlot& b : t.deviceButtons + t.grafikButtons) {
-    EXPECT_EQ(b.caption.isEmpty(), b.action.isEmpty());
-    // A model action in a row would be a button that never works.
-    if (ModelActions().contains(b.action)) {
-      EXPECT_TRUE(t.visibleActions.contains(b.action)) << b.action.toStdString();
+    EXPECT_EQ(b.caption.isEmpty(), !b.action.has_value());
+    // A hidden model action in a row would be a button that never works.
+    if (b.action && ModelActions().contains(*b.action)) {
+      EXPECT_TRUE(t.visibleActions.contains(*b.action)) << ActionName(*b.action).data();
     }
   }
 }

@@ -84,7 +84,7 @@ void ExpectPageEmpty(MeterRig& rig, TDeviceType model) {
 void ExpectClosingSteps(MeterRig& rig, int chartClearsBefore) {
   EXPECT_EQ(rig.logic.ComMessPacket().ComPort(), &rig.logic.ComPort());
   EXPECT_EQ(rig.logic.ComDataPacket().ComPort(), nullptr);
-  EXPECT_TRUE(rig.view.ActionEnabled("acGetParameter"));
+  EXPECT_TRUE(rig.view.ActionEnabled(TAction::acGetParameter));
   EXPECT_EQ(rig.view.busyDepth, 0);
   EXPECT_GT(rig.view.busyCalls, 0);
   EXPECT_EQ(rig.view.chartClears, chartClearsBefore + 1);

@@ -79,7 +79,7 @@ TEST_P(SetParameter, SendsThePageThenReadsItBack) {
   EXPECT_TRUE(rig.view.statusHistory[2].contains(" Set Parameter ok"));
   EXPECT_EQ(rig.view.StatusText(2), " Get Parameter ok");
   EXPECT_EQ(rig.logic.ComMessPacket().ComPort(), &rig.logic.ComPort());
-  EXPECT_TRUE(rig.view.ActionEnabled("acSetParameter"));
+  EXPECT_TRUE(rig.view.ActionEnabled(TAction::acSetParameter));
   EXPECT_EQ(rig.view.busyDepth, 0);
   EXPECT_EQ(rig.view.chartClears, clears + 2);  // the write's and the read's
   EXPECT_FALSE(rig.logic.TransferRunning());

@@ -14,12 +14,33 @@ TEST(PortEvents, OpenAndCloseShowThePortStateOnPanelZero) {
   rig.logic.acOpenPortExecute();
   ASSERT_TRUE(rig.logic.ComPort().Connected());
   EXPECT_EQ(rig.view.StatusText(0), " " + rig.pty.SlavePath() + ":9600,8,None,1,None");
-  EXPECT_EQ(rig.view.actions.value("acOpenPort").caption, "Close Port");
+  EXPECT_EQ(rig.view.action(TAction::acOpenPort).caption, "Close Port");
 
   rig.logic.acOpenPortExecute();
   EXPECT_FALSE(rig.logic.ComPort().Connected());
   EXPECT_EQ(rig.view.StatusText(0), " COMx:Offline");
-  EXPECT_EQ(rig.view.actions.value("acOpenPort").caption, "Open Port");
+  EXPECT_EQ(rig.view.action(TAction::acOpenPort).caption, "Open Port");
+}
+
+// The port also closes while the window is taken down, so the close asks
+// whether Open Port is still there. Any other use of an action the window
+// lacks is a programming error: it fails loudly, also from inside a handler
+// the window runs, instead of being skipped or shown as the user's failure.
+TEST(PortEvents, OnlyTheCloseAsksForOpenPortOtherUsesOfAMissingActionFailLoudly) {
+  MeterRig rig(Pavon);
+  ASSERT_TRUE(rig.logic.ComPort().Connected());
+  rig.view.RemoveAction(TAction::acOpenPort);
+  EXPECT_FALSE(rig.view.HasAction(TAction::acOpenPort));
+  EXPECT_TRUE(rig.view.HasAction(TAction::acStartStopLog));
+  rig.logic.ComPort().Close();
+  EXPECT_EQ(rig.view.StatusText(0), " COMx:Offline");
+
+  EXPECT_THROW(rig.view.SetActionCaption(TAction::acOpenPort, "Close Port"), EUnknownAction);
+  EXPECT_THROW(rig.view.ExecuteAction(TAction::acOpenPort, [] {}), EUnknownAction);
+  rig.view.RemoveAction(TAction::acStartStopLog);
+  EXPECT_THROW(rig.view.ExecuteAction(TAction::acSettings, [&] { rig.logic.FormClose(); }),
+               EUnknownAction);
+  EXPECT_EQ(rig.view.errors, QStringList{});
 }
 
 TEST(PortEvents, LineCounterCountsLinesOfTheModelAndWraps) {
@@ -119,7 +140,7 @@ TEST(LostLine, AHangUpWhileStreamingClosesThePortSaysWhyAndOpenPortStartsAgain) 
   r.HangUp();
   ASSERT_TRUE(PumpUntil([&] { return !rig.logic.ComPort().Connected(); }));
   EXPECT_EQ(rig.view.StatusText(0), " COMx:Offline");
-  EXPECT_EQ(rig.view.actions.value("acOpenPort").caption, "Open Port");
+  EXPECT_EQ(rig.view.action(TAction::acOpenPort).caption, "Open Port");
   EXPECT_EQ(rig.view.StatusText(2), LostText(r.link));
 
   // The adapter is back under the same name.
@@ -130,7 +151,7 @@ TEST(LostLine, AHangUpWhileStreamingClosesThePortSaysWhyAndOpenPortStartsAgain) 
   rig.logic.acOpenPortExecute();
   ASSERT_TRUE(rig.logic.ComPort().Connected());
   EXPECT_EQ(rig.view.StatusText(0), " " + r.link + ":9600,8,None,1,None");
-  EXPECT_EQ(rig.view.actions.value("acOpenPort").caption, "Close Port");
+  EXPECT_EQ(rig.view.action(TAction::acOpenPort).caption, "Close Port");
   EXPECT_EQ(rig.view.StatusText(2), "") << "the reason is no longer true";
   rig.logic.acDTExecute();
   EXPECT_TRUE(PumpUntil([&] { return rig.logic.Measurement().LogList().size() >= 3; }));

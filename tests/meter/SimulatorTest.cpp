@@ -12,8 +12,8 @@
 
 namespace {
 
-const QStringList kTenActions{"acDF", "acTP", "acID", "acDM", "acVM",
-                              "acVT", "acSO", "acLF", "acBaudrate", "acDevice"};
+using enum TAction;
+const TAction kTenActions[]{acDF, acTP, acID, acDM, acVM, acVT, acSO, acLF, acBaudrate, acDevice};
 
 struct Rig {
   explicit Rig(TDeviceType model = Pavon) {
@@ -65,7 +65,7 @@ TEST(Simulator, SwitchingOnRunsTheWholeDisplayAndOffStopsIt) {
   EXPECT_TRUE(rig.view.caption.contains(" Simulation"));
   EXPECT_TRUE(rig.s.SimuTimer().isActive());
   EXPECT_EQ(rig.s.SimuTimer().interval(), 500);
-  for (const QString& a : kTenActions) EXPECT_FALSE(rig.view.ActionEnabled(a)) << a.toStdString();
+  for (TAction a : kTenActions) EXPECT_FALSE(rig.view.ActionEnabled(a)) << ActionName(a).data();
 
   rig.logic.ComPort().Close();
   ASSERT_TRUE(PumpUntil([&] { return rig.m.LogList().size() >= 2 && !rig.view.chart.isEmpty(); },
@@ -81,7 +81,7 @@ TEST(Simulator, SwitchingOnRunsTheWholeDisplayAndOffStopsIt) {
   EXPECT_EQ(rig.view.notebookPage, 2);
   EXPECT_FALSE(rig.s.SimuTimer().isActive());
   EXPECT_FALSE(rig.view.caption.contains(" Simulation"));
-  for (const QString& a : kTenActions) EXPECT_TRUE(rig.view.ActionEnabled(a)) << a.toStdString();
+  for (TAction a : kTenActions) EXPECT_TRUE(rig.view.ActionEnabled(a)) << ActionName(a).data();
   // A meter's own lines reach the terminal through the port: not echoed again.
   const QByteArray shown = rig.view.terminal;
   rig.m.ComMessPacketPacket(nullptr, "005.000");

@@ -8,27 +8,27 @@
 namespace {
 
 struct CommandRow {
-  const char* action;
+  TAction action;
   void (TMeterLogic::*handler)();
   const char* code;
   const char* ways;  // PAVON DORVANE HEXLIN TAVRI KESTO ZAREL: A, B, C or - (none)
 };
 
 const CommandRow kCommands[] = {
-    {"acDT", &TMeterLogic::acDTExecute, "DT", "ABCCC"},
-    {"acDS", &TMeterLogic::acDSExecute, "DS", "A----"},
-    {"acDW", &TMeterLogic::acDWExecute, "DW", "AAAAA"},
-    {"acDX", &TMeterLogic::acDXExecute, "DX", "AAAAA"},
-    {"acDF", &TMeterLogic::acDFExecute, "DF", "ABC--"},
-    {"acDM", &TMeterLogic::acDMExecute, "DM", "CCCCC"},
-    {"acCT", &TMeterLogic::acCTExecute, "CT", "CCCCC"},
-    {"acVM", &TMeterLogic::acVMExecute, "VM", "ABC--"},
-    {"acVT", &TMeterLogic::acVTExecute, "VT", "ABC--"},
-    {"acTP", &TMeterLogic::acTPExecute, "TP", "ABCCC"},
-    {"acID", &TMeterLogic::acIDExecute, "ID", "ABCCC"},
-    {"acDevice", &TMeterLogic::acDeviceExecute, "ID", "ABCCC"},
-    {"acLF", &TMeterLogic::acLFExecute, "LF", "AAAAA"},
-    {"acLO", &TMeterLogic::acLOExecute, "LO", "AAAAA"},
+    {TAction::acDT, &TMeterLogic::acDTExecute, "DT", "ABCCC"},
+    {TAction::acDS, &TMeterLogic::acDSExecute, "DS", "A----"},
+    {TAction::acDW, &TMeterLogic::acDWExecute, "DW", "AAAAA"},
+    {TAction::acDX, &TMeterLogic::acDXExecute, "DX", "AAAAA"},
+    {TAction::acDF, &TMeterLogic::acDFExecute, "DF", "ABC--"},
+    {TAction::acDM, &TMeterLogic::acDMExecute, "DM", "CCCCC"},
+    {TAction::acCT, &TMeterLogic::acCTExecute, "CT", "CCCCC"},
+    {TAction::acVM, &TMeterLogic::acVMExecute, "VM", "ABC--"},
+    {TAction::acVT, &TMeterLogic::acVTExecute, "VT", "ABC--"},
+    {TAction::acTP, &TMeterLogic::acTPExecute, "TP", "ABCCC"},
+    {TAction::acID, &TMeterLogic::acIDExecute, "ID", "ABCCC"},
+    {TAction::acDevice, &TMeterLogic::acDeviceExecute, "ID", "ABCCC"},
+    {TAction::acLF, &TMeterLogic::acLFExecute, "LF", "AAAAA"},
+    {TAction::acLO, &TMeterLogic::acLOExecute, "LO", "AAAAA"},
 };
 
 class CommandWays : public ::testing::TestWithParam<TDeviceType> {};
@@ -58,8 +58,8 @@ TEST_P(CommandWays, EachCodeGoesOutInTheModelsWay) {
                                  : way == '-' ? QStringList{}
                                               : WithEsc({row.code});
     if (expected.isEmpty()) PumpFor(100);
-    EXPECT_EQ(rig.CommandsAfter(expected.size()), expected) << row.action;
-    EXPECT_EQ(rig.view.busyCalls - busyCalls, way == 'B' ? 1 : 0) << row.action;
+    EXPECT_EQ(rig.CommandsAfter(expected.size()), expected) << ActionName(row.action).data();
+    EXPECT_EQ(rig.view.busyCalls - busyCalls, way == 'B' ? 1 : 0) << ActionName(row.action).data();
     EXPECT_EQ(rig.view.busyDepth, 0);
   }
 }
@@ -67,6 +67,16 @@ TEST_P(CommandWays, EachCodeGoesOutInTheModelsWay) {
 INSTANTIATE_TEST_SUITE_P(Models, CommandWays,
                          ::testing::Values(Pavon, Dorvane, Hexlin, Tavri, KESTO_ZAREL),
                          ModelName);
+
+// The table is keyed by action: each handler's row carries its code, and an
+// action without a row is refused instead of sending nothing.
+TEST(SingleCommandsMore, EachCommandActionHasItsRowAndNoOtherActionHasOne) {
+  for (const CommandRow& row : kCommands)
+    EXPECT_EQ(SingleCommand(row.action).code, row.code) << ActionName(row.action).data();
+  EXPECT_EQ(SingleCommands().size(), qsizetype(std::size(kCommands)) + 1);  // and acDisplay
+  for (TAction none : {TAction::acStop, TAction::acSO, TAction::acGetParameter, TAction::acExit})
+    EXPECT_THROW(SingleCommand(none), std::logic_error) << ActionName(none).data();
+}
 
 TEST(SingleCommandsMore, WayBSendsAtOnceToAQuietMeter) {
   MeterRig rig(Dorvane);
@@ -193,15 +203,15 @@ TEST(SingleCommandsMore, EnablingRuleFollowsThePortOrSimulation) {
   MeterRig rig(Pavon, false);
   EXPECT_EQ(TMeterLogic::UpdateRuleActions().size(), 22);
   rig.logic.onUpdate();
-  for (const QString& a : TMeterLogic::UpdateRuleActions()) EXPECT_FALSE(rig.view.ActionEnabled(a));
-  EXPECT_TRUE(rig.view.ActionEnabled("acLF"));  // not under the rule
+  for (TAction a : TMeterLogic::UpdateRuleActions()) EXPECT_FALSE(rig.view.ActionEnabled(a));
+  EXPECT_TRUE(rig.view.ActionEnabled(TAction::acLF));  // not under the rule
   rig.logic.Simulator().InitSimuVersion(true);
   rig.logic.onUpdate();
-  for (const QString& a : TMeterLogic::UpdateRuleActions()) EXPECT_TRUE(rig.view.ActionEnabled(a));
+  for (TAction a : TMeterLogic::UpdateRuleActions()) EXPECT_TRUE(rig.view.ActionEnabled(a));
   rig.logic.Simulator().InitSimuVersion(false);
   rig.logic.acOpenPortExecute();
   rig.logic.onUpdate();
-  EXPECT_TRUE(rig.view.ActionEnabled("acGetParameter"));
+  EXPECT_TRUE(rig.view.ActionEnabled(TAction::acGetParameter));
 }
 
 // ESC and a command's buffer purge would take the replies a read waits for.
@@ -210,16 +220,17 @@ TEST(SingleCommandsMore, CommandsAreNotTakenWhileAReadRuns) {
   rig.emulator.FillDefaultValues();
   rig.view.changeBaud.result = 1;
   rig.view.changeBaud.chosenRate = br19200;
-  const QStringList guarded{"acStop", "acDT", "acDM", "acID", "acLF", "acBaudrate", "acSO",
-                            "acDisplay", "acGetParameter", "acSetParameter"};
-  QStringList enabledDuringRead;
+  using enum TAction;
+  const TAction guarded[]{acStop, acDT, acDM, acID, acLF, acBaudrate, acSO,
+                          acDisplay, acGetParameter, acSetParameter};
+  QVector<TAction> enabledDuringRead;
   bool tried = false;
   QTimer probe;
   QObject::connect(&probe, &QTimer::timeout, [&] {
     if (tried || !rig.logic.TransferRunning() || rig.emulator.Commands().size() < 4) return;
     tried = true;
     rig.logic.onUpdate();
-    for (const QString& a : guarded)
+    for (TAction a : guarded)
       if (rig.view.ActionEnabled(a)) enabledDuringRead << a;
     rig.logic.acStopExecute();
     rig.logic.acDTExecute();
@@ -231,7 +242,7 @@ TEST(SingleCommandsMore, CommandsAreNotTakenWhileAReadRuns) {
   probe.start(5);
   rig.logic.acGetParameterExecute();
   ASSERT_TRUE(tried);
-  EXPECT_EQ(enabledDuringRead, QStringList{});
+  EXPECT_EQ(enabledDuringRead, QVector<TAction>{});
   const QStringList commands = rig.emulator.Commands();
   EXPECT_EQ(commands.count(kEscCommand), 1);
   for (const char* refused : {"DT", "LF", "DF", "SO", "BR19200"})
@@ -241,5 +252,5 @@ TEST(SingleCommandsMore, CommandsAreNotTakenWhileAReadRuns) {
 
   // Afterwards the rule gives them back.
   rig.logic.onUpdate();
-  for (const QString& a : guarded) EXPECT_TRUE(rig.view.ActionEnabled(a)) << a.toStdString();
+  for (TAction a : guarded) EXPECT_TRUE(rig.view.ActionEnabled(a)) << ActionName(a).data();
 }

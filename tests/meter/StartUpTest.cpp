@@ -105,10 +105,10 @@ TEST_F(StartUp, NoStoredPortTakesTheFirstListedOrReportsRegistryError) {
 TEST_F(StartUp, ClosingTheWindowStopsLoggingAndClosesAnOpenPort) {
   MeterRig rig(Pavon);
   ASSERT_TRUE(rig.logic.ComPort().Connected());
-  rig.view.SetActionChecked(QStringLiteral("acStartStopLog"), true);
+  rig.view.SetActionChecked(TAction::acStartStopLog, true);
   rig.logic.FormClose();
   EXPECT_FALSE(rig.logic.ComPort().Connected());
-  EXPECT_FALSE(rig.view.ActionChecked(QStringLiteral("acStartStopLog")));
+  EXPECT_FALSE(rig.view.ActionChecked(TAction::acStartStopLog));
   EXPECT_EQ(rig.view.StatusText(0), QStringLiteral(" COMx:Offline"));
   rig.logic.FormClose();  // a closed port is left alone
   EXPECT_FALSE(rig.logic.ComPort().Connected());

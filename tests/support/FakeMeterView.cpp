@@ -1,5 +1,7 @@
 #include "support/FakeMeterView.h"
 
+#include <utility>
+
 #include "serial/UserErrorText.h"
 
 namespace {
@@ -14,11 +16,27 @@ std::optional<QString> TakeAnswer(std::deque<std::optional<QString>>& answers) {
 
 FakeMeterView::FakeMeterView() {}
 
-void FakeMeterView::ExecuteAction(const QString& a, const std::function<void()>& handler) {
+FakeAction& FakeMeterView::action(TAction a) {
+  return const_cast<FakeAction&>(std::as_const(*this).action(a));
+}
+
+const FakeAction& FakeMeterView::action(TAction a) const {
+  if (!HasAction(a)) throw EUnknownAction(a);
+  return FActions[ActionIndex(a)];
+}
+
+bool FakeMeterView::HasAction(TAction a) const {
+  const int i = ActionIndex(a);
+  return i < ActionCount && FActions[i].present;
+}
+
+void FakeMeterView::ExecuteAction(TAction a, const std::function<void()>& handler) {
   executedActions << a;
-  if (!actions.value(a).enabled) return;
+  if (!action(a).enabled) return;
   try {
     handler();
+  } catch (const EUnknownAction&) {
+    throw;
   } catch (const std::exception& e) {
     errors << UserErrorText(e);
   }

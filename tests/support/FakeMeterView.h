@@ -3,17 +3,19 @@
 // panels, caption, actions, lamps, gauge, chart points, terminal bytes, memos,
 // clipboard) and answers dialogs from scripted values.
 
-#include <QHash>
 #include <QSet>
 #include <QVector>
+#include <array>
 #include <deque>
 #include <optional>
 
 #include "meter/MemoryParamControls.h"
 #include "meter/MeterDialogs.h"
 #include "meter/MeterView.h"
+#include "support/ActionPrinter.h"
 
 struct FakeAction {
+  bool present = true;  // false: the window has no such action
   bool enabled = true;
   bool visible = true;
   bool checked = false;
@@ -76,14 +78,15 @@ class FakeMeterView : public IMeterView {
   void SetCaption(const QString& c) override { caption = c; }
 
   // Runs the handler unless the action is disabled; a failure lands in
-  // `errors` as the window would show it.
-  void ExecuteAction(const QString& a, const std::function<void()>& handler) override;
-  void SetActionEnabled(const QString& a, bool on) override { actions[a].enabled = on; }
-  bool ActionEnabled(const QString& a) const override { return actions.value(a).enabled; }
-  void SetActionVisible(const QString& a, bool on) override { actions[a].visible = on; }
-  void SetActionChecked(const QString& a, bool on) override { actions[a].checked = on; }
-  bool ActionChecked(const QString& a) const override { return actions.value(a).checked; }
-  void SetActionCaption(const QString& a, const QString& c) override { actions[a].caption = c; }
+  // `errors` as the window would show it, an EUnknownAction escapes.
+  void ExecuteAction(TAction a, const std::function<void()>& handler) override;
+  bool HasAction(TAction a) const override;
+  void SetActionEnabled(TAction a, bool on) override { action(a).enabled = on; }
+  bool ActionEnabled(TAction a) const override { return action(a).enabled; }
+  void SetActionVisible(TAction a, bool on) override { action(a).visible = on; }
+  void SetActionChecked(TAction a, bool on) override { action(a).checked = on; }
+  bool ActionChecked(TAction a) const override { return action(a).checked; }
+  void SetActionCaption(TAction a, const QString& c) override { action(a).caption = c; }
 
   void ShowModelPages(int p, int d, int g) override;
   void SetNotebookPage(int page) override { notebookPage = page; }
@@ -143,7 +146,12 @@ class FakeMeterView : public IMeterView {
   QString status[3];
   QStringList statusHistory[3];  // every text written, in order
   QString caption;
-  QHash<QString, FakeAction> actions;
+  // The state of an action; throws EUnknownAction for a value outside the
+  // list and for an action taken away with RemoveAction, as the window does
+  // for an action it lacks.
+  FakeAction& action(TAction a);
+  const FakeAction& action(TAction a) const;
+  void RemoveAction(TAction a) { action(a).present = false; }
   int parameterPage = -1, deviceButtons = -1, diagramButtons = -1;
   int notebookPage = 0;
   QString inputCaption;
@@ -167,7 +175,7 @@ class FakeMeterView : public IMeterView {
   QString memo1, clipboard;
   int busyDepth = 0, busyCalls = 0;
   QStringList messages, errors;
-  QStringList executedActions;  // every action run through ExecuteAction
+  QVector<TAction> executedActions;  // every action run through ExecuteAction
   QString dirParameter, dirLogFile;
 
   // Scripted dialog answers (taken from the front; empty: cancelled).
@@ -179,4 +187,7 @@ class FakeMeterView : public IMeterView {
   FakeChangeBaudDialog changeBaud;
   FakeSimuSetupDialog simuSetup;
   ISignalLevelDialog* signalLevel = nullptr;
+
+ private:
+  std::array<FakeAction, ActionCount> FActions;
 };
