@@ -23,8 +23,22 @@ void TStatusPanel::SetText(const QString& text) {
 }
 
 QString TStatusPanel::ShownText() const {
-  return fontMetrics().elidedText(FText, FKind == pkPort ? Qt::ElideMiddle : Qt::ElideRight,
-                                  std::max(0, contentsRect().width()));
+  const QFontMetrics fm = fontMetrics();
+  const int width = std::max(0, contentsRect().width() - (FKind == pkPort ? 2 : 0));
+  if (FKind != pkPort) return fm.elidedText(FText, Qt::ElideRight, width);
+  if (fm.horizontalAdvance(FText) <= width) return FText;
+  // " <port>:<rate>,<bits>,<parity>,<stop>,<flow>": the line settings are what
+  // a technician compares with the meter, so they stay whole and only the
+  // path gives way (a by-path name may itself hold colons).
+  const qsizetype colon = FText.lastIndexOf(QLatin1Char(':'));
+  if (colon > 0) {
+    const QString settings = FText.mid(colon);
+    const int room = width - fm.horizontalAdvance(settings);
+    if (room > fm.horizontalAdvance(QStringLiteral(" /d\u2026"))) {
+      return fm.elidedText(FText.left(colon), Qt::ElideMiddle, room) + settings;
+    }
+  }
+  return fm.elidedText(FText, Qt::ElideMiddle, width);
 }
 
 QSize TStatusPanel::minimumSizeHint() const {

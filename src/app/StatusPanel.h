@@ -5,8 +5,8 @@
 // once however often the text changed meanwhile (the line counter changes
 // with every received line). The port panel draws itself: red while the port
 // is offline (its text then names the placeholder port "COMx"), button face
-// otherwise, its text at (2, 2). A long port path is cut in the middle, so
-// its start and the line settings stay readable; the tooltip holds it whole.
+// otherwise, its text at (2, 2). A long port path is cut in the middle and
+// the line settings after it stay whole; the tooltip holds the whole text.
 
 #include <QFrame>
 #include <QString>
