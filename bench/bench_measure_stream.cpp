@@ -14,6 +14,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <atomic>
 #include <thread>
 
@@ -89,11 +90,23 @@ void BM_MeasureStream(benchmark::State& state) {
     for (int i = 0; i < 100; ++i) blocks << Lines(i * burst, burst);
     r.target = writes * burst;
     std::atomic<double> writerCpu{0};
+    std::atomic<bool> written{false};
     std::thread far([&] {
       writerCpu = WritePaced(r.pty, blocks, writes, 1000000000ll * burst / linesPerSecond);
+      written = true;
     });
+    // A run that lost lines would wait for ever: once everything is written
+    // and half a second passes without a new line, it ends and is reported.
+    QTimer stall;
+    long long seen = -1;
+    QObject::connect(&stall, &QTimer::timeout, [&] {
+      if (written && r.packets == seen) r.loop.quit();
+      seen = r.packets;
+    });
+    stall.start(500);
     const double c0 = ProcessCpu(), t0 = Now();
     r.loop.exec();
+    stall.stop();
     far.join();
     wall += Now() - t0;
     cpu += ProcessCpu() - c0 - writerCpu;

@@ -16,6 +16,10 @@ void TActionShortcuts::Add(QAction* action, bool enabled) {
 void TActionShortcuts::WatchMenuBar(QMenuBar* menuBar) { menuBar->installEventFilter(this); }
 
 void TActionShortcuts::SetEnabled(QAction* action, bool on) {
+  // The enabling rule runs whenever the event loop goes idle, hundreds of
+  // times a second while a meter streams: a state that stays costs nothing.
+  const auto it = FEntries.constFind(action);
+  if (it != FEntries.cend() && it->enabled == on && action->isEnabled() == on) return;
   FEntries[action].enabled = on;
   action->setEnabled(on);
   Follow(action);

@@ -89,6 +89,23 @@ QVector<QVector<TRowButton>> GrafikRows() {
   return rows;
 }
 
+// Holds a label at the size its layout gives the holder. A label asks its
+// layout again for every new text; the value label gets one five times a
+// second while a meter streams, and the request would climb to the notebook,
+// which repaints itself whole on it: milliseconds each time, enough for the
+// receive buffer to fill at the line's limit. The request ends here; the
+// layout still sees the label's size hints whenever it lays out.
+class TLabelHolder : public QWidget {
+ public:
+  using QWidget::QWidget;
+  QLabel* FLabel = nullptr;
+  QSize sizeHint() const override { return FLabel->sizeHint(); }
+  QSize minimumSizeHint() const override { return FLabel->minimumSizeHint(); }
+
+ protected:
+  void resizeEvent(QResizeEvent*) override { FLabel->setGeometry(rect()); }
+};
+
 // The gauge's column is 280 pixels wide.
 constexpr int kGaugeMinimumHeight = 180;
 
@@ -374,14 +391,16 @@ QWidget* TMainForm::CreateDevicePage() {
   gb_length->setObjectName(QStringLiteral("gb_length"));
   gb_length->setFixedHeight(105);
   // A line of any length is shown cut, the window keeps its width.
-  lb_input = new TElidedLabel(gb_length);
+  auto* holder = new TLabelHolder(gb_length);
+  lb_input = new TElidedLabel(holder);
+  holder->FLabel = lb_input;
   lb_input->setText(QStringLiteral("-"));
   lb_input->setObjectName(QStringLiteral("lb_input"));
   lb_input->setFont(TahomaPixels(48));
   lb_input->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   lb_input->setTextFormat(Qt::PlainText);
   auto* gl = new QVBoxLayout(gb_length);
-  gl->addWidget(lb_input);
+  gl->addWidget(holder);
   v->addWidget(gb_length);
 
   auto* centre = new QHBoxLayout;

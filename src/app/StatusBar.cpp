@@ -2,48 +2,14 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QStackedWidget>
 
 #include "app/ElidedLabel.h"
-#include "components/Colors.h"
-
-// Panel 0 draws itself: red while the port is offline (its text then names
-// the placeholder port "COMx"), button face otherwise. A long port path is
-// cut in the middle, so its start and the line settings stay readable; the
-// tooltip holds it whole.
-class TStatusBar::TDrawnPanel : public TElidedLabel {
- public:
-  explicit TDrawnPanel(QWidget* parent) : TElidedLabel(parent, Qt::ElideMiddle) {
-    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-  }
-  // Room for one line of text below the 2-pixel offset.
-  QSize minimumSizeHint() const override {
-    return {0, fontMetrics().height() + 4 + 2 * frameWidth()};
-  }
-  QSize sizeHint() const override { return {175, minimumSizeHint().height()}; }
-  void SetText(const QString& text) {
-    if (text == this->text()) return;
-    setText(text);
-    setToolTip(text);
-  }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    drawFrame(&p);
-    const QRect r = contentsRect();
-    const bool offline = text().contains(QLatin1String("COMx"));
-    p.fillRect(r, ColorToQColor(offline ? clRed : clBtnFace, palette()));
-    p.setPen(palette().color(QPalette::WindowText));
-    p.drawText(r.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-               ShownText());
-  }
-};
+#include "app/StatusPanel.h"
 
 namespace {
 
-// Long texts are cut at the end instead of widening the window.
+// The hint: long texts are cut at the end instead of widening the window.
 TElidedLabel* SunkenLabel(QWidget* parent, Qt::Alignment align) {
   auto* l = new TElidedLabel(parent);
   l->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -61,12 +27,12 @@ TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent) {
   auto* row = new QHBoxLayout(panels);
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(2);
-  FPanel0 = new TDrawnPanel(panels);
+  FPanel0 = new TStatusPanel(panels, TStatusPanel::pkPort);
   FPanel0->setFixedWidth(175);
-  FPanel1 = SunkenLabel(panels, Qt::AlignHCenter);
+  FPanel1 = new TStatusPanel(panels, TStatusPanel::pkText, Qt::AlignHCenter);
   FPanel1->setFixedWidth(50);
   // The last panel takes what is left: its texts are longer than 50 pixels.
-  FPanel2 = SunkenLabel(panels, Qt::AlignLeft);
+  FPanel2 = new TStatusPanel(panels, TStatusPanel::pkText, Qt::AlignLeft);
   FPanel2->setMinimumWidth(50);
   row->addWidget(FPanel0);
   row->addWidget(FPanel1);
@@ -80,9 +46,9 @@ TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent) {
 
 QString TStatusBar::PanelText(int index) const {
   switch (index) {
-    case 0: return FPanel0->text();
-    case 1: return FPanel1->text();
-    case 2: return FPanel2->text();
+    case 0: return FPanel0->Text();
+    case 1: return FPanel1->Text();
+    case 2: return FPanel2->Text();
     default: return {};
   }
 }
@@ -90,8 +56,8 @@ QString TStatusBar::PanelText(int index) const {
 void TStatusBar::SetPanelText(int index, const QString& text) {
   switch (index) {
     case 0: FPanel0->SetText(text); break;
-    case 1: FPanel1->setText(text); break;
-    case 2: FPanel2->setText(text); break;
+    case 1: FPanel1->SetText(text); break;
+    case 2: FPanel2->SetText(text); break;
     default: break;
   }
 }

@@ -9,6 +9,7 @@
 
 class QStackedWidget;
 class TElidedLabel;
+class TStatusPanel;
 
 class TStatusBar : public QStatusBar {
   Q_OBJECT
@@ -28,10 +29,9 @@ class TStatusBar : public QStatusBar {
   void SetSimpleText(const QString& text);
 
  private:
-  class TDrawnPanel;
   QStackedWidget* FPages = nullptr;
-  TDrawnPanel* FPanel0 = nullptr;
-  TElidedLabel* FPanel1 = nullptr;
-  TElidedLabel* FPanel2 = nullptr;
+  TStatusPanel* FPanel0 = nullptr;
+  TStatusPanel* FPanel1 = nullptr;
+  TStatusPanel* FPanel2 = nullptr;
   TElidedLabel* FSimple = nullptr;
 };

@@ -48,7 +48,11 @@ void TMeterLogic::ComTerminalChar(char Ch) {
 
 void TMeterLogic::IncLineCounter() {
   if (++FLFCounter > 9999) FLFCounter = 0;
-  SetStatusText(1, QString::asprintf("%.4d", FLFCounter));
+  // Runs for every received line: four digits without the formatting machinery.
+  if (FLFCounter < 0) return SetStatusText(1, QString::asprintf("%.4d", FLFCounter));
+  QString text(4, u'0');
+  for (int i = 3, n = FLFCounter; n > 0; --i, n /= 10) text[i] = QChar(u'0' + n % 10);
+  SetStatusText(1, text);
 }
 
 void TMeterLogic::ComTerminalDblClick() {

@@ -162,8 +162,37 @@ std::int32_t ClampToInt32(std::int64_t x) {
   return static_cast<std::int32_t>(x);
 }
 
+namespace {
+
+// True when `v` lies exactly halfway between two numbers of `decimals`
+// decimals: v * 10^decimals * 2 is an odd integer. With v = M * 2^e (M the
+// 53-bit mantissa) that is M * 5^decimals * 2^(e + decimals + 1), odd exactly
+// when M holds e + decimals + 1 factors of two, no more.
+bool IsDecimalTie(double v, int decimals) {
+  int exponent = 0;
+  const double fraction = std::frexp(std::abs(v), &exponent);
+  const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+  const int twos = -(exponent - 53 + decimals + 1);
+  return mantissa != 0 && twos >= 0 && std::countr_zero(mantissa) == twos;
+}
+
+}  // namespace
+
 QString FormatFixed(double value, int width, int decimals, QChar decimalSeparator) {
-  QString s = QString::asprintf("%*.*f", width, decimals, value);  // always '.'
+  // Every measurement line is logged through here, so this avoids the
+  // formatted-string machinery; the text is the one the program has always
+  // written: a halfway value rounds away from zero, a zero has no sign, and
+  // a negative width pads nothing.
+  char buf[64];
+  std::to_chars_result r{buf, std::errc::value_too_large};
+  if (std::isfinite(value) && decimals >= 0) {
+    double v = value == 0 ? 0.0 : value;
+    if (IsDecimalTie(v, decimals)) v = std::nextafter(v, v > 0 ? HUGE_VAL : -HUGE_VAL);
+    r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+  }
+  QString s = r.ec == std::errc() ? QString::fromLatin1(buf, r.ptr - buf)
+                                  : QString::asprintf("%*.*f", width, decimals, value);
+  if (s.size() < width) s.prepend(QString(width - s.size(), u' '));
   if (decimalSeparator != u'.') s.replace(u'.', decimalSeparator);
   return s;
 }

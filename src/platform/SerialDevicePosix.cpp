@@ -36,8 +36,11 @@ namespace {
 constexpr int kMinQueue = 64 * 1024;  // never less than this, whatever the set-up asks
 constexpr int kLineTickMs = 20;       // modem lines and error counters are polled
 constexpr int kTxTickMs = 5;          // transmit queue checked while it drains
-constexpr int kBurstMs = 1;           // wait for more bytes after the first
+constexpr int kBurstUs = 1000;        // after a quiet line: wait for more bytes after the first
 constexpr int kBurstBytes = 128;      // ... unless this many are there already
+constexpr int kStreamGatherUs = 3000; // while a stream flows: gather up to this long
+constexpr int kStreamGapUs = 20000;   // bytes reported this recently: a stream flows
+constexpr int kMinPauseUs = 100;      // a shorter pause is not worth a wake-up
 constexpr int kReadSliceMs = 10;      // a reader also sees bytes the event wait queued
 constexpr std::uint32_t kForever = 0xFFFFFFFFu;
 constexpr std::uint32_t kRxEvents = EvRxChar | EvRxFlag | EvRx80Full;
@@ -48,6 +51,24 @@ std::int64_t NowMs() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(
              std::chrono::steady_clock::now().time_since_epoch())
       .count();
+}
+
+std::int64_t NowUs() {
+  return std::chrono::duration_cast<std::chrono::microseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+// Sleeps `us` microseconds unless `stop` (may be null) is set first; true
+// when it was.
+bool SleepUnlessStopped(const StopSignal* stop, std::int64_t us) {
+  const timespec t{static_cast<time_t>(us / 1000000), static_cast<long>(us % 1000000) * 1000};
+  if (!stop) {
+    nanosleep(&t, nullptr);
+    return false;
+  }
+  pollfd p{stop->NativeHandle(), POLLIN, 0};
+  return ppoll(&p, 1, &t, nullptr) == 1;
 }
 
 int Remaining(std::int64_t deadline) {
@@ -102,11 +123,15 @@ struct SerialDevice::Impl {
   int inputSize = 0;
   bool rx80Reported = false;
   std::uint32_t pending = 0;
+  std::int64_t pulledTotal = 0;  // bytes ever taken from the kernel
   SerialInputFilter filter;
 
   // Only the waiting thread (and SetEventMask before it waits) touches these.
   std::uint32_t lastModem = 0;
   serial_icounter_struct lastCount{};
+  std::int64_t lastRxUs = -1;     // when the wait last moved received bytes into the queue
+  std::int64_t gatherUs = -1;     // when the last gathering began
+  std::int64_t gatherTotal = 0;   // bytes arrived by then
 
   int Size() const { return static_cast<int>(tail - head); }
 
@@ -120,14 +145,20 @@ struct SerialDevice::Impl {
     errors |= ErrIO;
   }
 
-  void CheckRx80Locked() {
+  // The 80 % mark of the input size says that the reader falls behind.
+  // `fresh` bytes were just moved in by the event wait and not announced yet:
+  // while the reader has taken everything it was told about, it is not
+  // behind on them, however long the wait gathered (or was kept from running
+  // by a busy machine). Once it leaves announced bytes unread, everything
+  // queued counts, as in a driver's buffer.
+  void CheckRx80Locked(int fresh = 0) {
     const int threshold = inputSize * 8 / 10;
     if (inputSize <= 0) return;
-    if (Size() >= threshold) {
+    if (Size() < threshold) {
+      rx80Reported = false;
+    } else if (Size() > fresh) {
       if (!rx80Reported) pending |= EvRx80Full;
       rx80Reported = true;
-    } else {
-      rx80Reported = false;
     }
   }
 
@@ -165,12 +196,13 @@ struct SerialDevice::Impl {
       SetHungUp();
       return 0;
     }
+    pulledTotal += r;
     bool sawEventChar = false;
     const int n = filter.Filter(q.data() + tail, static_cast<int>(r), &sawEventChar);
     tail += static_cast<size_t>(n);
     if (n > 0 && byWaiter) pending |= EvRxChar;
     if (sawEventChar) pending |= EvRxFlag;
-    CheckRx80Locked();
+    CheckRx80Locked(byWaiter ? n : 0);
     return n;
   }
 
@@ -227,6 +259,51 @@ struct SerialDevice::Impl {
     return ev & msk;
   }
 
+  // Received bytes nobody has read yet (in the kernel and in the queue),
+  // every byte that ever arrived, and the input size the queue stands for;
+  // false when the device cannot tell.
+  bool Arrived(int& waiting, std::int64_t& total, int& size) {
+    int kernel = 0;
+    if (ioctl(fd, FIONREAD, &kernel) != 0) return false;
+    std::lock_guard lock(m);
+    waiting = kernel + Size();
+    total = pulledTotal + kernel;
+    size = inputSize > 0 ? inputSize : capacity;
+    return true;
+  }
+
+  // Serial data comes in bursts, and a streaming meter sends them back to
+  // back: wait for more before reporting, so that the reader takes one batch
+  // per wake-up instead of one per line. After a quiet line the first bytes
+  // wait about a millisecond (a reply is complete by then). While a stream
+  // flows the batch gathers for a few milliseconds, at the stream's pace up
+  // to half the input size, so that batches stay as a driver's buffer would
+  // hold them. False when `stop` came.
+  bool GatherBurst(const StopSignal* stop) {
+    const std::int64_t now = NowUs();
+    int waiting = 0, size = 0;
+    std::int64_t total = 0;
+    if (!Arrived(waiting, total, size)) return true;
+    const bool stream = lastRxUs >= 0 && now - lastRxUs < kStreamGapUs && gatherUs >= 0;
+    // Arrival pace since the last gathering, bytes per microsecond.
+    double pace = 0;
+    if (stream && now > gatherUs && total > gatherTotal)
+      pace = static_cast<double>(total - gatherTotal) / static_cast<double>(now - gatherUs);
+    gatherUs = now;
+    gatherTotal = total;
+    std::int64_t pause = 0;
+    if (!stream) {
+      if (waiting < kBurstBytes) pause = kBurstUs;
+    } else {
+      const int cap = size / 2;
+      if (waiting < cap) pause = kStreamGatherUs;
+      if (waiting < cap && pace > 0)
+        pause = std::min(pause, static_cast<std::int64_t>((cap - waiting) / pace));
+    }
+    if (pause < kMinPauseUs) return true;
+    return !SleepUnlessStopped(stop, pause);
+  }
+
   void TakeLineBaseline() {
     int bits = 0;
     lastModem = 0;
@@ -273,6 +350,8 @@ int SerialDevice::Open(const QString& path) {
   std::lock_guard lock(d->m);
   d->fd = fd;
   d->hungUp = false;
+  d->lastRxUs = -1;
+  d->gatherUs = -1;
   d->errors = 0;
   d->txWatch = false;
   d->mask = 0;
@@ -511,20 +590,9 @@ SerialDevice::WaitResult SerialDevice::WaitEvent(const StopSignal* stop, int tim
       return res;
     }
     if (rev & (POLLIN | POLLHUP | POLLERR)) {
-      int queued = 0;
-      if ((rev & POLLIN) && !(rev & POLLHUP) && ioctl(s.fd, FIONREAD, &queued) == 0 &&
-          queued < kBurstBytes) {
-        // Serial data comes in bursts: gather a little more before reporting
-        // (unless a burst is there already).
-        if (stop) {
-          pollfd p{stop->NativeHandle(), POLLIN, 0};
-          if (poll(&p, 1, kBurstMs) == 1) {
-            res.status = WaitStatus::Stopped;
-            return res;
-          }
-        } else {
-          poll(nullptr, 0, kBurstMs);
-        }
+      if ((rev & POLLIN) && !(rev & POLLHUP) && !s.GatherBurst(stop)) {
+        res.status = WaitStatus::Stopped;
+        return res;
       }
       int added = 0;
       {
@@ -535,6 +603,7 @@ SerialDevice::WaitResult SerialDevice::WaitEvent(const StopSignal* stop, int tim
         res.error = -added;
         return res;
       }
+      if (added > 0) s.lastRxUs = NowUs();
       // An error or hang-up condition that yields no bytes must not be
       // polled again and again.
       if (added == 0 && (rev & (POLLHUP | POLLERR))) s.SetHungUp();

@@ -30,6 +30,7 @@
 #include "components/AnalogMeter.h"
 #include "components/BlinkLED.h"
 #include "serial/ui/ComTerminal.h"
+#include "support/EventLoop.h"
 
 namespace {
 
@@ -197,6 +198,43 @@ TEST(MainForm, LogWindowPageCopiesTheLogUnderTheHourglassAndFocusesTheMemo) {
   form.SetNotebookPage(0);
   form.NotebookClick(&form);
   EXPECT_EQ(QApplication::focusWidget(), form.ComTerminal);
+}
+
+// The value label gets a new text five times a second while a meter streams.
+// That must repaint the label, not lay out and repaint the whole notebook
+// (milliseconds each time: long enough for the receive buffer to fill).
+TEST(MainForm, NewValuesRepaintTheLabelOnlyAndItKeepsFollowingItsBox) {
+  TMainForm form;
+  form.resize(900, 650);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  PumpFor(100);
+  struct Watch : QObject {
+    TMainForm* form;
+    int layouts = 0, elsewhere = 0;  // paints away from the label
+    bool eventFilter(QObject* o, QEvent* e) override {
+      if (e->type() == QEvent::LayoutRequest && (o == form->Notebook || o == form)) ++layouts;
+      if (e->type() == QEvent::Paint && (o == form->ComTerminal || o == form->AnalogMeter)) ++elsewhere;
+      return false;
+    }
+  } watch;
+  watch.form = &form;
+  qApp->installEventFilter(&watch);
+  for (int i = 0; i < 5; ++i) {
+    form.SetInputCaption(QStringLiteral("D %1.%2").arg(4990 + i * 7).arg(i * 111));
+    PumpFor(30);
+  }
+  qApp->removeEventFilter(&watch);
+  EXPECT_EQ(form.lb_input->text(), "D 5018.444");
+  EXPECT_EQ(watch.layouts, 0);
+  EXPECT_EQ(watch.elsewhere, 0);
+
+  // It still takes the width its group box gets.
+  const int before = form.lb_input->width();
+  form.resize(form.width() + 120, form.height());
+  EXPECT_TRUE(PumpUntil([&] { return form.lb_input->width() > before; }));
+  EXPECT_EQ(form.lb_input->size(), form.lb_input->parentWidget()->size());
+  EXPECT_GT(form.lb_input->parentWidget()->width(), form.gb_length->width() - 40);
 }
 
 TEST(MainForm, ViewInterfaceReachesTheWidgets) {

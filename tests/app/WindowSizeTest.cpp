@@ -74,7 +74,7 @@ TEST(WindowSize, LongContentNeitherWidensTheWindowNorItsMinimum) {
   Save(form, "long_line");
 }
 
-TEST(WindowSize, PortPathIsElidedInTheMiddleWithTheWholeTextAsTooltip) {
+TEST(WindowSize, PortPathIsElidedInTheMiddleTheSettingsStayWholeTheTooltipHasAll) {
   TMainForm form;
   form.show();
   Settle();
@@ -87,8 +87,15 @@ TEST(WindowSize, PortPathIsElidedInTheMiddleWithTheWholeTextAsTooltip) {
   EXPECT_LE(panel->width(), 175);
   const QString shown = panel->property("shownText").toString();
   EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();            // an ellipsis ...
-  EXPECT_TRUE(shown.startsWith(QLatin1String(" /dev/"))) << shown.toStdString();  // ... in the middle
-  EXPECT_TRUE(shown.endsWith(QLatin1String("None"))) << shown.toStdString();
+  EXPECT_TRUE(shown.startsWith(QLatin1String(" /"))) << shown.toStdString();  // ... in the path
+  EXPECT_TRUE(shown.endsWith(QLatin1String(":115200,8,None,1,None"))) << shown.toStdString();
+  EXPECT_LE(panel->fontMetrics().horizontalAdvance(shown), panel->contentsRect().width());
+
+  // Too narrow even for the settings: the whole text is cut in the middle.
+  form.StatusBar->Panel(0)->setFixedWidth(60);
+  const QString narrow = panel->property("shownText").toString();
+  EXPECT_TRUE(narrow.contains(QChar(0x2026))) << narrow.toStdString();
+  EXPECT_LE(panel->fontMetrics().horizontalAdvance(narrow), panel->contentsRect().width());
 }
 
 // Visible widgets of one parent lie inside it and side by side or above

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QString>
 #include <cmath>
 #include <limits>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -94,6 +97,31 @@ TEST(MeterNumbers, RoundingHalvesToEvenAndSaturates) {
   EXPECT_EQ(TruncToInt64(-2.9), -2);
   EXPECT_EQ(TruncToInt64(2.9), 2);
   EXPECT_EQ(ClampToInt32(std::int64_t(1) << 40), std::numeric_limits<std::int32_t>::max());
+}
+
+// Log lines, simulated lines and outputs all go through FormatFixed: its
+// text must stay what the program has always written (the formatted-string
+// function), digit for digit, halfway values and extremes included.
+TEST(MeterNumbers, FormatFixedKeepsItsTextWhileCheaper) {
+  std::vector<double> values = {0.0,    -0.0,    0.0005,  -0.0004, 0.0625,    -0.0625, 0.3125,
+                                2.5,    -2.5,    1.0625,  5.123,   -5.1234,   1234.5678, 0.1 + 0.2,
+                                9999.9995, 4503599627370495.5, 1e15, -1e21,   1e300,
+                                std::numeric_limits<double>::denorm_min(),
+                                std::numeric_limits<double>::infinity(),
+                                -std::numeric_limits<double>::infinity(), std::nan("")};
+  std::mt19937 random(17);
+  std::uniform_int_distribution<int> counts(-2000000, 2000000);
+  for (int i = 0; i < 2000; ++i) {
+    values.push_back(counts(random) / 1000.0);          // measurement values and time stamps
+    values.push_back(counts(random) * 0.0625);          // halfway values at three decimals
+    values.push_back(std::ldexp(counts(random), -12));  // exact binary fractions
+  }
+  const std::pair<int, int> formats[] = {{0, 3}, {0, 0}, {8, 2}, {7, 3}, {-9, 1}, {0, 1}};
+  for (double v : values)
+    for (auto [width, decimals] : formats)
+      ASSERT_EQ(FormatFixed(v, width, decimals, u'.'), QString::asprintf("%*.*f", width, decimals, v))
+          << v << " as %" << width << "." << decimals << "f";
+  EXPECT_EQ(FormatFixed(-5.1234, 9, 3, u','), "   -5,123");
 }
 
 }  // namespace

@@ -53,6 +53,11 @@ TEST(PortEvents, LineCounterCountsLinesOfTheModelAndWraps) {
   rig.logic.SetLFCounter(9998);
   for (char ch : QByteArray("D 5.000\r\n D 5.001\r\n")) rig.logic.ComTerminalChar(ch);
   EXPECT_EQ(rig.view.statusHistory[1].mid(2), (QStringList{"9999", "0000"}));
+  for (int before : {99, 1233}) {
+    rig.logic.SetLFCounter(before);
+    rig.logic.ComTerminalChar('\n');
+  }
+  EXPECT_EQ(rig.view.statusHistory[1].mid(4), (QStringList{"0100", "1234"}));
 }
 
 TEST(PortEvents, DoubleClickClearsTerminalAndBuffers) {

@@ -10,7 +10,9 @@
 #include <QTimer>
 
 #include "serial/EscapeCodesVT100.h"
+#include "platform/FrameRequest.h"
 #include "serial/ui/ComTerminal.h"
+#include "support/EventLoop.h"
 
 namespace {
 
@@ -614,6 +616,33 @@ TEST(ComTerminal, PaintingFollowsTheScrollPosition) {
   ASSERT_EQ(t->TopLeft(), Pos(1, 12));
   const QImage img = t->grab().toImage();
   EXPECT_EQ(img.pixelColor(t->FontWidth() / 2, t->FontHeight() / 2), ToQColor(0x0000FF));
+}
+
+// A meter streams thousands of lines a second: the grid takes every one,
+// the screen is repainted once per frame with what the grid holds then.
+TEST(ComTerminal, ManyReceptionsInOneFrameRepaintOnce) {
+  auto t = MakeTerminal(teNone, true);
+  t->SetBorderStyle(bsNone);
+  t->SetScrollBars(ssNone);
+  t->SetRows(5);
+  t->resize(t->sizeHint());
+  t->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(t.get()));
+  PumpFor(3 * platform::FrameRequest::FrameMs);
+  struct PaintCount : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::Paint) ++paints;
+      return false;
+    }
+  } count;
+  t->viewport()->installEventFilter(&count);
+  for (int i = 0; i < 500; ++i) Receive(*t, QByteArray::number(1000 + i) + "\r\n");
+  EXPECT_EQ(Row(*t, 4), "1499");
+  ASSERT_TRUE(PumpUntil([&] { return count.paints > 0; }));
+  PumpFor(3 * platform::FrameRequest::FrameMs);
+  EXPECT_EQ(count.paints, 1);
+  t->viewport()->removeEventFilter(&count);
 }
 
 TEST(ComTerminal, CaretFollowsFocusAndShape) {

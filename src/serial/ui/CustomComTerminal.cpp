@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QStyleHints>
 #include <algorithm>
+#include <optional>
 
 #include "platform/AppException.h"
 #include "serial/ComPort.h"
@@ -433,7 +434,7 @@ void TCustomComTerminal::scrollContentsBy(int dx, int dy) {
   if (!FDirty.isEmpty()) {
     // Waiting areas were measured from the old position.
     FDirty = QRect();
-    FFrame.stop();
+    FFrame.Cancel();
     viewport()->update();
   } else if (FDoubleBuffered)
     viewport()->update();
@@ -511,7 +512,7 @@ void TCustomComTerminal::Invalidate(const QRect& Area) {
   const bool inside = Area.left() >= FDirty.left() && Area.right() <= FDirty.right() &&
                       Area.top() >= FDirty.top() && Area.bottom() <= FDirty.bottom();
   if (!inside) FDirty |= Area;
-  if (!FFrame.isActive()) FFrame.start(FrameInterval, this);
+  FFrame.Request();
 }
 
 void TCustomComTerminal::Invalidate() { Invalidate(viewport()->rect()); }
@@ -542,17 +543,24 @@ void TCustomComTerminal::paintEvent(QPaintEvent* event) {
   bool isUnderlined = false;
   p.setFont(normal);
   FGlyphs.resize(512);
+  // A streaming meter scrolls the whole grid every frame: a cell on the
+  // control's colour is not filled again, and the pen changes only with the
+  // colour (same pixels, a fraction of the painter's work).
+  std::optional<TColor> pen;
   for (int y = top; y <= bottom; ++y) {
     for (int x = left; x <= right; ++x) {
       const TComTermChar cell = Buffer().GetChar(x + FTopLeft.x() - 1, y + FTopLeft.y() - 1);
       if (cell.Ch.isNull()) continue;
       const int px = (x - 1) * fw, py = (y - 1) * fh;
-      p.fillRect(px, py, fw, fh, ToQColor(cell.BackColor));
+      if (cell.BackColor != FColor) p.fillRect(px, py, fw, fh, ToQColor(cell.BackColor));
       if (cell.Underline != isUnderlined) {
         isUnderlined = cell.Underline;
         p.setFont(isUnderlined ? underlined : normal);
       }
-      p.setPen(ToQColor(cell.FrontColor));
+      if (pen != cell.FrontColor) {
+        pen = cell.FrontColor;
+        p.setPen(ToQColor(cell.FrontColor));
+      }
       QStaticText& glyph = FGlyphs[(cell.Ch.unicode() & 0xFF) + (isUnderlined ? 256 : 0)];
       if (glyph.text().isEmpty()) {
         glyph.setTextFormat(Qt::PlainText);
@@ -603,11 +611,7 @@ void TCustomComTerminal::ShowCaret() {
 }
 
 void TCustomComTerminal::timerEvent(QTimerEvent* event) {
-  if (event->timerId() == FFrame.timerId()) {
-    FFrame.stop();
-    viewport()->update(FDirty);
-    FDirty = QRect();
-  } else if (event->timerId() == FCaretBlink.timerId()) {
+  if (event->timerId() == FCaretBlink.timerId()) {
     FCaretBlinkOn = !FCaretBlinkOn;
     Invalidate(CaretRect());
   } else {

@@ -22,6 +22,7 @@
 
 #include "platform/Component.h"
 #include "platform/ControlStyles.h"
+#include "platform/FrameRequest.h"
 #include "serial/ComLink.h"
 #include "serial/ComTermScreen.h"
 #include "serial/EscapeCodes.h"
@@ -223,12 +224,14 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   int FCaretHideCount = 0;
   bool FCaretBlinkOn = true;
   QBasicTimer FCaretBlink;
-  // Invalidated pixels wait here for the next frame: a meter streaming
-  // thousands of lines a second would otherwise repaint the grid per line.
   // Laid-out glyphs of the characters 0..255, plain and underlined, so a
   // repaint does not shape text cell by cell; dropped on a font change.
   std::vector<QStaticText> FGlyphs;
-  static constexpr int FrameInterval = 20;  // ms
+  // Invalidated pixels wait here for the next frame: a meter streaming
+  // thousands of lines a second would otherwise repaint the grid per line.
   QRect FDirty;
-  QBasicTimer FFrame;
+  platform::FrameRequest FFrame{[this] {
+    viewport()->update(FDirty);
+    FDirty = QRect();
+  }};
 };
