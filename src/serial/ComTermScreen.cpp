@@ -119,11 +119,11 @@ void TComTermScreen::EraseLine(int X, int Y) {
 }
 
 void TComTermScreen::EraseScreen(int X, int Y) {
-  // The rectangle from the first cleared cell to the grid's end, as the
-  // screen has always invalidated it (the cells left of X above are kept
-  // but repainted).
-  if (FBuffer.EraseScreen(X, Y))
-    Report({dkCells, QRect(QPoint(X, Y), QPoint(FBuffer.Columns(), FBuffer.Rows()))});
+  if (!FBuffer.EraseScreen(X, Y)) return;
+  // The rows below Y are cleared whole, so they are reported from column 1
+  // (the kept cells left of X on row Y are repainted with them).
+  const int left = Y < FBuffer.Rows() ? 1 : X;
+  Report({dkCells, QRect(QPoint(left, Y), QPoint(FBuffer.Columns(), FBuffer.Rows()))});
 }
 
 // ---------------------------------------------------------------- text in
