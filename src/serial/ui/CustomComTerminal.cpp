@@ -9,24 +9,12 @@
 #include <QStyle>
 #include <QStyleHints>
 #include <algorithm>
-#include <climits>
 #include <optional>
 
 #include "platform/AppException.h"
 #include "serial/ComPort.h"
 #include "serial/EscapeCodesVT100.h"
 #include "serial/EscapeCodesVT52.h"
-
-namespace {
-
-// Cursor arithmetic on parameters that may be anywhere in the int range.
-int Sum(int a, long long b) { return static_cast<int>(std::clamp<long long>(a + b, INT_MIN, INT_MAX)); }
-
-// The eight colours of the attribute codes 30..39 / 40..49 by their last digit.
-constexpr TColor AttrColors[10] = {0x000000, 0x0000FF, 0x008000, 0x00FFFF, 0xFF0000,
-                                   0x800080, 0x0080FF, 0xFFFFFF, 0x000080, 0x808080};
-
-}  // namespace
 
 // Keeps the caret out of the way while text is put on the screen.
 class TCustomComTerminal::CaretHider {
@@ -54,8 +42,18 @@ QFont TCustomComTerminal::DefaultFont() {
 TCustomComTerminal::TCustomComTerminal(QWidget* parent)
     : QAbstractScrollArea(parent), FComLink(std::make_unique<TComLink>()) {
   FComLink->OnRxBuf = [this](TObject*, const char* Buffer, int Count) { RxBuf(Buffer, Count); };
-  FTermAttr.FrontColor = FFontColor;
-  FTermAttr.BackColor = FColor;
+  FScreen.SetFontColor(DefaultFontColor);
+  FScreen.SetColor(FColor);
+  FScreen.OnDamage = [this](const TTermDamage& Damage) { ScreenChanged(Damage); };
+  FScreen.OnChar = [this](QChar Ch) {
+    if (OnChar) OnChar(this, Ch);
+  };
+  FScreen.OnUnhandledCode = [this](TEscapeCode Code, const QString& Data) {
+    if (OnUnhandledCode) OnUnhandledCode(this, Code, Data);
+  };
+  FScreen.OnReply = [this](const QString& Str) {
+    if (PortConnected()) PortWriteStr(Str);
+  };
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent covers every pixel
   for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
     bar->setSingleStep(1);
@@ -67,7 +65,6 @@ TCustomComTerminal::TCustomComTerminal(QWidget* parent)
   resize(400, 250);
   setFont(DefaultFont());
   FontChanged();
-  FBuffer.Init();
 }
 
 TCustomComTerminal::~TCustomComTerminal() { SetComPort(nullptr); }
@@ -76,129 +73,37 @@ void TCustomComTerminal::Loaded() {
   TComponent::Loaded();
   CreateEscapeCodes();
   if (!IsDesigning()) {
-    FBuffer.Init();
-    MoveCaret(FCaretPos.x(), FCaretPos.y());
+    FScreen.Init();
+    MoveCaret(CaretPos().x(), CaretPos().y());
   }
 }
 
 void TCustomComTerminal::CreateEscapeCodes() {
   if (IsDesigning()) return;
-  FEscapeCodes.reset();
+  FScreen.SetEscapeCodes(nullptr);
   switch (FEmulation) {
-    case teVT100orANSI: FEscapeCodes = std::make_unique<TEscapeCodesVT100>(); break;
-    case teVT52: FEscapeCodes = std::make_unique<TEscapeCodesVT52>(); break;
+    case teVT100orANSI: FScreen.SetEscapeCodes(std::make_unique<TEscapeCodesVT100>()); break;
+    case teVT52: FScreen.SetEscapeCodes(std::make_unique<TEscapeCodesVT52>()); break;
     case teNone: {
       TEscapeCodes* codes = nullptr;
       if (OnGetEscapeCodes) OnGetEscapeCodes(this, codes);
-      FEscapeCodes.reset(codes);
+      FScreen.SetEscapeCodes(std::unique_ptr<TEscapeCodes>(codes));
       break;
     }
   }
 }
 
-// ---------------------------------------------------------------- grid and cursor
+// ---------------------------------------------------------------- grid and text in
 
-void TCustomComTerminal::ClearScreen() {
-  FBuffer.Init();
-  MoveCaret(1, 1);
-  Invalidate();
-}
+void TCustomComTerminal::ClearScreen() { FScreen.ClearScreen(); }
 
-void TCustomComTerminal::MoveCaret(int X, int Y) {
-  const QPoint pos(std::clamp(X, 1, FColumns), std::clamp(Y, 1, FRows));
-  if (pos == FCaretPos) return;
-  const QRect old = CaretRect();
-  FCaretPos = pos;
-  if (FCaretCreated) {
-    Invalidate(old);
-    Invalidate(CaretRect());
-  }
-}
+void TCustomComTerminal::MoveCaret(int X, int Y) { FScreen.MoveCaret(X, Y); }
 
-void TCustomComTerminal::AdvanceCaret() {
-  const int x = FCaretPos.x(), y = FCaretPos.y();
-  if (x < FColumns) {
-    MoveCaret(x + 1, y);
-  } else if (FWrapLines) {
-    if (y < FRows) {
-      MoveCaret(1, y + 1);
-    } else {
-      FBuffer.ScrollDown();
-      MoveCaret(1, y);
-    }
-  }
-}
-
-void TCustomComTerminal::LineFeed() {
-  if (FCaretPos.y() < FRows)
-    MoveCaret(FCaretPos.x(), FCaretPos.y() + 1);
-  else
-    FBuffer.ScrollDown();
-}
-
-void TCustomComTerminal::ReverseLineFeed() {
-  if (FCaretPos.y() > 1)
-    MoveCaret(FCaretPos.x(), FCaretPos.y() - 1);
-  else
-    FBuffer.ScrollUp();
-}
-
-void TCustomComTerminal::Tab() {
-  const int x = FBuffer.NextTab(FCaretPos.x() + 1);
-  if (x > 0) MoveCaret(x, FCaretPos.y());
-}
-
-void TCustomComTerminal::PutChar(QChar Ch) {
-  switch (Ch.unicode()) {
-    case 12: ClearScreen(); break;
-    case 8: Backspace(); break;
-    case 9: Tab(); break;
-    case 10: LineFeed(); break;
-    case 13: CarriageReturn(); break;
-    default:
-      if (Ch.unicode() >= 32 && Ch.unicode() <= 255) {
-        TComTermChar cell;
-        cell.Ch = Ch;
-        cell.FrontColor = FTermAttr.AltIntensity ? FAltColor
-                          : FTermAttr.Invert     ? FTermAttr.BackColor
-                                                 : FTermAttr.FrontColor;
-        cell.BackColor = FTermAttr.Invert ? FTermAttr.FrontColor : FTermAttr.BackColor;
-        cell.Underline = FTermAttr.Underline;
-        const int x = FCaretPos.x(), y = FCaretPos.y();
-        FBuffer.SetChar(x, y, cell);
-        InvalidateCells(x, y, x, y);
-        FollowCaret();
-        AdvanceCaret();
-      }
-      break;
-  }
-  if (OnChar) OnChar(this, Ch);
-}
-
-// ---------------------------------------------------------------- text in
+void TCustomComTerminal::PutChar(QChar Ch) { FScreen.PutChar(Ch); }
 
 void TCustomComTerminal::Write(const QChar* Buffer, int Count) {
   CaretHider hider(this);
-  for (int i = 0; i < Count; ++i) {
-    // Looked up per character: a handler may have changed the emulation.
-    TEscapeCodes* codes = FEscapeCodes.get();
-    if (codes == nullptr) {
-      PutChar(Buffer[i]);
-      continue;
-    }
-    switch (codes->ProcessChar(Buffer[i])) {
-      case erChar: PutChar(codes->Character()); break;
-      case erCode: {
-        const TEscapeCode code = codes->Code();
-        const QStringList params = codes->Params();
-        const QString data = codes->Data();
-        if (!ExecuteEscapeCode(code, params) && OnUnhandledCode) OnUnhandledCode(this, code, data);
-        if (FEscapeCodes) FEscapeCodes->Params().clear();
-        break;
-      }
-      case erNothing: break;
-    }
-  }
+  FScreen.Write(Buffer, Count);
 }
 
 void TCustomComTerminal::WriteStr(const QString& Str) {
@@ -217,118 +122,22 @@ void TCustomComTerminal::RxBuf(const char* Buffer, int Count) {
 }
 
 void TCustomComTerminal::WriteEscCode(TEscapeCode Code, const QStringList& Params) {
-  if (FEscapeCodes) ExecuteEscapeCode(Code, Params);
+  FScreen.WriteEscCode(Code, Params);
 }
 
 bool TCustomComTerminal::ExecuteEscapeCode(TEscapeCode Code, const QStringList& Params) {
-  const int x = FCaretPos.x(), y = FCaretPos.y();
-  const int p1 = TEscapeCodes::GetParam(1, Params);
-  const int p2 = TEscapeCodes::GetParam(2, Params);
-  switch (Code) {
-    case ecCursorUp:
-    case ecAppCursorUp: MoveCaret(x, Sum(y, -static_cast<long long>(p1))); break;
-    case ecCursorDown: MoveCaret(x, Sum(y, p1)); break;
-    case ecCursorLeft: MoveCaret(Sum(x, -static_cast<long long>(p1)), y); break;
-    case ecCursorRight: MoveCaret(Sum(x, p1), y); break;
-    case ecCursorHome:
-    case ecCursorMove: MoveCaret(p2, p1); break;
-    case ecReverseLineFeed: ReverseLineFeed(); break;
-    case ecEraseLineFrom: FBuffer.EraseLine(x, y); break;
-    case ecEraseScreenFrom: FBuffer.EraseScreen(x, y); break;
-    case ecEraseLine:
-      FBuffer.EraseLine(1, y);
-      MoveCaret(1, y);
-      break;
-    case ecEraseScreen:
-      FBuffer.EraseScreen(1, 1);
-      MoveCaret(1, 1);
-      break;
-    case ecSetTab: FBuffer.SetTab(x, true); break;
-    case ecClearTab: FBuffer.SetTab(x, false); break;
-    case ecClearAllTabs: FBuffer.ClearAllTabs(); break;
-    case ecIdentify: Reply(ecIdentResponse, {QStringLiteral("2")}); break;
-    case ecQueryDevice: Reply(ecReportDeviceOK, {}); break;
-    case ecQueryCursorPos: Reply(ecReportCursorPos, {QString::number(y), QString::number(x)}); break;
-    case ecAttributes: SetAttributes(Params); break;
-    case ecSetMode: SetMode(Params, true); break;
-    case ecResetMode: SetMode(Params, false); break;
-    case ecReset: SetAttributes({QStringLiteral("0")}); break;
-    case ecSaveCaretAndAttr:
-      FSaveCaret = FCaretPos;
-      FSaveAttr = FTermAttr;
-      break;
-    case ecRestoreCaretAndAttr:
-      MoveCaret(FSaveCaret.x(), FSaveCaret.y());
-      FTermAttr = FSaveAttr;
-      break;
-    case ecSaveCaret: FSaveCaret = FCaretPos; break;
-    case ecRestoreCaret: MoveCaret(FSaveCaret.x(), FSaveCaret.y()); break;
-    case ecTest: {
-      TComTermChar cell;
-      cell.Ch = u'E';
-      cell.FrontColor = FFontColor;
-      cell.BackColor = FColor;
-      for (int row = 1; row <= FBuffer.Rows(); ++row)
-        for (int col = 1; col <= FBuffer.Columns(); ++col) FBuffer.SetChar(col, row, cell);
-      Invalidate();
-      break;
-    }
-    default: return false;
-  }
-  return true;
-}
-
-void TCustomComTerminal::SetAttributes(const QStringList& Params) {
-  const auto reset = [this] {
-    FTermAttr.FrontColor = FFontColor;
-    FTermAttr.BackColor = FColor;
-    FTermAttr.Invert = FTermAttr.AltIntensity = FTermAttr.Underline = false;
-  };
-  if (Params.isEmpty()) {
-    reset();
-    return;
-  }
-  for (int i = 1; i <= Params.size(); ++i) {
-    const int n = TEscapeCodes::GetParam(i, Params);
-    switch (n) {
-      case 0: reset(); break;
-      case 1: FTermAttr.AltIntensity = true; break;
-      case 21: FTermAttr.AltIntensity = false; break;
-      case 4: FTermAttr.Underline = true; break;
-      case 24: FTermAttr.Underline = false; break;
-      case 7: FTermAttr.Invert = true; break;
-      case 27: FTermAttr.Invert = false; break;
-      default:
-        if (n >= 30 && n <= 39) FTermAttr.FrontColor = AttrColors[n - 30];
-        if (n >= 40 && n <= 49) FTermAttr.BackColor = AttrColors[n - 40];
-        break;
-    }
-  }
-}
-
-void TCustomComTerminal::SetMode(const QStringList& Params, bool Value) {
-  if (Params.isEmpty()) return;
-  const QString& mode = Params.first();
-  if (mode == QLatin1String("?1"))
-    FTermMode.Keys = Value ? akWindows : akTerminal;
-  else if (mode == QLatin1String("7"))
-    FWrapLines = Value;
-  else if (mode == QLatin1String("?3"))
-    SetColumns(Value ? 132 : 80);
+  return FScreen.ExecuteEscapeCode(Code, Params);
 }
 
 // ---------------------------------------------------------------- text out
 
-void TCustomComTerminal::Reply(TEscapeCode Code, const QStringList& Params) {
-  if (PortConnected() && FEscapeCodes) PortWriteStr(FEscapeCodes->EscCodeToStr(Code, Params));
-}
-
 void TCustomComTerminal::SendCode(TEscapeCode Code, const QStringList& Params) {
-  if (!PortConnected() || !FEscapeCodes) return;
-  PortWriteStr(FEscapeCodes->EscCodeToStr(Code, Params));
+  TEscapeCodes* codes = FScreen.EscapeCodes();
+  if (!PortConnected() || codes == nullptr) return;
+  PortWriteStr(codes->EscCodeToStr(Code, Params));
   if (FLocalEcho) {
     CaretHider hider(this);
-    ExecuteEscapeCode(Code, Params);
+    FScreen.ExecuteEscapeCode(Code, Params);
   }
 }
 
@@ -337,7 +146,7 @@ void TCustomComTerminal::SendChar(QChar Ch) {
   PortWriteStr(QString(Ch));
   if (FLocalEcho) {
     CaretHider hider(this);
-    PutChar(Ch);
+    FScreen.PutChar(Ch);
   }
 }
 
@@ -351,7 +160,7 @@ void TCustomComTerminal::KeyDown(int Key) {
     case Qt::Key_Down: code = ecCursorDown; break;
     default: return;
   }
-  if (FTermMode.Keys == akWindows) {
+  if (FScreen.TermMode().Keys == akWindows) {
     switch (code) {
       case ecCursorLeft: code = ecAppCursorLeft; break;
       case ecCursorUp: code = ecAppCursorUp; break;
@@ -361,7 +170,7 @@ void TCustomComTerminal::KeyDown(int Key) {
     }
     SendCode(code, {});
   } else if (FArrowKeys == akWindows) {
-    ExecuteEscapeCode(code, {});
+    FScreen.ExecuteEscapeCode(code, {});
   } else {
     SendCode(code, {});
   }
@@ -402,26 +211,11 @@ bool TCustomComTerminal::event(QEvent* event) {
 
 // ---------------------------------------------------------------- streams
 
-void TCustomComTerminal::SaveToStream(QIODevice& Stream) const {
-  QByteArray out;
-  const int last = FBuffer.GetLastLine();
-  for (int y = 1; y <= last; ++y) {
-    const int length = FBuffer.GetLineLength(y);
-    for (int x = 1; x <= length; ++x) {
-      const QChar ch = FBuffer.GetChar(x, y).Ch;
-      out += ch.isNull() ? ' ' : static_cast<char>(ch.unicode() & 0xFF);
-    }
-    if (y < last) out += "\r\n";
-  }
-  if (!out.isEmpty()) Stream.write(out);
-}
+void TCustomComTerminal::SaveToStream(QIODevice& Stream) const { FScreen.SaveToStream(Stream); }
 
 void TCustomComTerminal::LoadFromStream(QIODevice& Stream) {
   CaretHider hider(this);
-  char chunk[4096];
-  qint64 n;
-  while ((n = Stream.read(chunk, sizeof chunk)) > 0)
-    for (qint64 i = 0; i < n; ++i) PutChar(QChar(static_cast<unsigned char>(chunk[i])));
+  FScreen.LoadFromStream(Stream);
 }
 
 void TCustomComTerminal::SelectFont() {
@@ -437,8 +231,8 @@ void TCustomComTerminal::ShowSetupDialog() {
 // ---------------------------------------------------------------- properties
 
 void TCustomComTerminal::SetAltColor(TColor Value) {
-  if (Value == FAltColor) return;
-  FAltColor = Value;
+  if (Value == AltColor()) return;
+  FScreen.SetAltColor(Value);
   if (IsDesigning()) viewport()->update();
 }
 
@@ -472,39 +266,29 @@ void TCustomComTerminal::SetCaret(TTermCaret Value) {
 void TCustomComTerminal::SetColor(TColor Value) {
   if (Value == FColor) return;
   FColor = Value;
-  FTermAttr.BackColor = Value;
+  FScreen.SetColor(Value);
   viewport()->update();
 }
 
 void TCustomComTerminal::SetFontColor(TColor Value) {
-  if (Value == FFontColor) return;
-  FFontColor = Value;
+  if (Value == FontColor()) return;
+  FScreen.SetFontColor(Value);
   FontChanged();
 }
 
-void TCustomComTerminal::SetColumns(int Value) {
-  Value = std::clamp(Value, 2, 256);
-  if (Value == FColumns) return;
-  FColumns = Value;
-  GridSizeChanged();
-}
+// Both come back through ScreenChanged (dkResize), as does the column mode
+// of an escape code.
+void TCustomComTerminal::SetColumns(int Value) { FScreen.SetColumns(Value); }
 
-void TCustomComTerminal::SetRows(int Value) {
-  Value = std::clamp(Value, 2, 100);
-  if (Value == FRows) return;
-  FRows = Value;
-  GridSizeChanged();
-}
+void TCustomComTerminal::SetRows(int Value) { FScreen.SetRows(Value); }
 
 void TCustomComTerminal::GridSizeChanged() {
   AdjustSize();
   UpdateScrollRange();
   if (!IsLoading() && !IsDesigning()) {
-    FBuffer.Init();
+    FScreen.Init();
     Invalidate();
   }
-  // A cursor left outside a smaller grid would write past its rows.
-  MoveCaret(FCaretPos.x(), FCaretPos.y());
 }
 
 void TCustomComTerminal::SetEmulation(TTermEmulation Value) {
@@ -575,7 +359,7 @@ void TCustomComTerminal::FontChanged() {
     setFont(f);  // comes back here with the corrected font
     return;
   }
-  FTermAttr.FrontColor = FFontColor;
+  FScreen.SetFontColor(FontColor());  // new characters start in the plain colour again
   FGlyphs.clear();
   // The cell is as wide as the widest character the grid can show.
   const QFontMetrics m(f);
@@ -626,16 +410,16 @@ void TCustomComTerminal::UpdateScrollRange() {
     bar->setRange(0, visible < total ? total - visible : 0);
   };
   const auto setVertical = [&] {
-    setRange(vbar, (client.height() - (hbar->maximum() > 0 ? extent : 0)) / FFontHeight, FRows);
+    setRange(vbar, (client.height() - (hbar->maximum() > 0 ? extent : 0)) / FFontHeight, Rows());
   };
-  if (hAllowed) setRange(hbar, client.width() / FFontWidth, FColumns);
+  if (hAllowed) setRange(hbar, client.width() / FFontWidth, Columns());
   if (vAllowed) {
     setVertical();
     // The vertical bar narrows the client area; should that bring up the
     // horizontal bar, it hides the last row unless the height is counted again.
     if (hAllowed && vbar->maximum() > 0) {
       const bool hadHorizontal = hbar->maximum() > 0;
-      setRange(hbar, (client.width() - extent) / FFontWidth, FColumns);
+      setRange(hbar, (client.width() - extent) / FFontWidth, Columns());
       if (!hadHorizontal && hbar->maximum() > 0) setVertical();
     }
   }
@@ -663,9 +447,11 @@ void TCustomComTerminal::FollowCaret() {
   // terminals do, the cursor row becomes the last visible one. Not while the
   // user holds the thumb.
   QScrollBar* bar = verticalScrollBar();
-  if (bar->maximum() == 0 || bar->isSliderDown()) return;
+  // It only ever scrolls down: a view at the bottom (the usual case while a
+  // meter streams, checked per character) has nothing to do.
+  if (bar->value() == bar->maximum() || bar->isSliderDown()) return;
   const int visible = std::max(1, viewport()->height() / FFontHeight);
-  const int row = FCaretPos.y();
+  const int row = CaretPos().y();
   if (row > FTopLeft.y() + visible - 1) bar->setValue(row - visible);
 }
 
@@ -676,7 +462,7 @@ void TCustomComTerminal::AdjustSize() {
 
 QSize TCustomComTerminal::sizeHint() const {
   const int border = 2 * frameWidth();
-  return QSize(FFontWidth * FColumns + border, FFontHeight * FRows + border);
+  return QSize(FFontWidth * Columns() + border, FFontHeight * Rows() + border);
 }
 
 void TCustomComTerminal::resizeEvent(QResizeEvent* event) {
@@ -689,16 +475,43 @@ void TCustomComTerminal::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) FontChanged();
 }
 
-void TCustomComTerminal::InvalidateCells(int L, int T, int R, int B) {
-  const int x1 = std::max(0, (L - FTopLeft.x()) * FFontWidth);
-  const int y1 = std::max(0, (T - FTopLeft.y()) * FFontHeight);
-  const int x2 = std::max(0, (R - FTopLeft.x() + 1) * FFontWidth);
-  const int y2 = std::max(0, (B - FTopLeft.y() + 1) * FFontHeight);
+void TCustomComTerminal::ScreenChanged(const TTermDamage& Damage) {
+  switch (Damage.Kind) {
+    case dkPut:
+      InvalidateCells(Damage.Cells);
+      FollowCaret();
+      break;
+    case dkCells:
+      if (FDoubleBuffered)
+        Invalidate();
+      else
+        InvalidateCells(Damage.Cells);
+      break;
+    case dkAll: Invalidate(); break;
+    case dkScroll: ScrollWindowLines(Damage.Lines); break;
+    case dkCursor:
+      if (FCaretCreated) {
+        Invalidate(CaretRect(Damage.Cells.topLeft()));
+        Invalidate(CaretRect());
+      }
+      break;
+    case dkResize: GridSizeChanged(); break;
+  }
+}
+
+void TCustomComTerminal::InvalidateCells(const QRect& Cells) {
+  const int x1 = std::max(0, (Cells.left() - FTopLeft.x()) * FFontWidth);
+  const int y1 = std::max(0, (Cells.top() - FTopLeft.y()) * FFontHeight);
+  const int x2 = std::max(0, (Cells.right() - FTopLeft.x() + 1) * FFontWidth);
+  const int y2 = std::max(0, (Cells.bottom() - FTopLeft.y() + 1) * FFontHeight);
   if (x2 > x1 && y2 > y1) Invalidate(QRect(x1, y1, x2 - x1, y2 - y1));
 }
 
 void TCustomComTerminal::Invalidate(const QRect& Area) {
-  FDirty |= Area;
+  // While a line streams in, most cells fall inside what already waits.
+  const bool inside = Area.left() >= FDirty.left() && Area.right() <= FDirty.right() &&
+                      Area.top() >= FDirty.top() && Area.bottom() <= FDirty.bottom();
+  if (!inside) FDirty |= Area;
   FFrame.Request();
 }
 
@@ -707,8 +520,8 @@ void TCustomComTerminal::Invalidate() { Invalidate(viewport()->rect()); }
 void TCustomComTerminal::ScrollWindowLines(int) {
   // Moving the pixels a line at a time costs a blit of the whole grid per
   // received line; one repaint from the grid per burst gives the same picture.
-  const int w = std::min(viewport()->width(), FColumns * FFontWidth);
-  const int h = std::min(viewport()->height(), FRows * FFontHeight);
+  const int w = std::min(viewport()->width(), Columns() * FFontWidth);
+  const int h = std::min(viewport()->height(), Rows() * FFontHeight);
   Invalidate(QRect(0, 0, w, h));
 }
 
@@ -720,8 +533,9 @@ void TCustomComTerminal::paintEvent(QPaintEvent* event) {
   const int left = clip.x() / fw + 1;
   const int top = clip.y() / fh + 1;
   // No cell beyond the grid, also once shifted by the scroll position.
-  const int right = std::min({(clip.x() + clip.width()) / fw + 1, FColumns, FColumns - FTopLeft.x() + 1});
-  const int bottom = std::min({(clip.y() + clip.height()) / fh + 1, FRows, FRows - FTopLeft.y() + 1});
+  const int columns = Columns(), rows = Rows();
+  const int right = std::min({(clip.x() + clip.width()) / fw + 1, columns, columns - FTopLeft.x() + 1});
+  const int bottom = std::min({(clip.y() + clip.height()) / fh + 1, rows, rows - FTopLeft.y() + 1});
 
   const QFont normal = font();
   QFont underlined = normal;
@@ -735,7 +549,7 @@ void TCustomComTerminal::paintEvent(QPaintEvent* event) {
   std::optional<TColor> pen;
   for (int y = top; y <= bottom; ++y) {
     for (int x = left; x <= right; ++x) {
-      const TComTermChar cell = FBuffer.GetChar(x + FTopLeft.x() - 1, y + FTopLeft.y() - 1);
+      const TComTermChar cell = Buffer().GetChar(x + FTopLeft.x() - 1, y + FTopLeft.y() - 1);
       if (cell.Ch.isNull()) continue;
       const int px = (x - 1) * fw, py = (y - 1) * fh;
       if (cell.BackColor != FColor) p.fillRect(px, py, fw, fh, ToQColor(cell.BackColor));
@@ -765,10 +579,9 @@ void TCustomComTerminal::paintEvent(QPaintEvent* event) {
 
 // ---------------------------------------------------------------- caret, focus, mouse
 
-QRect TCustomComTerminal::CaretRect() const {
-  return QRect((FCaretPos.x() - FTopLeft.x()) * FFontWidth,
-               (FCaretPos.y() - FTopLeft.y()) * FFontHeight + FFontHeight - FCaretHeight, FFontWidth,
-               FCaretHeight);
+QRect TCustomComTerminal::CaretRect(QPoint Cell) const {
+  return QRect((Cell.x() - FTopLeft.x()) * FFontWidth,
+               (Cell.y() - FTopLeft.y()) * FFontHeight + FFontHeight - FCaretHeight, FFontWidth, FCaretHeight);
 }
 
 void TCustomComTerminal::CreateCaret() {

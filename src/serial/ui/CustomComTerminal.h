@@ -2,6 +2,9 @@
 // A text terminal bound to a serial port: received characters are shown in a
 // fixed grid of character cells, typed keys go to the port (optionally echoed
 // locally), and escape sequences are executed through a VT52 or VT100 parser.
+// The grid, the cursor and the escape handling are the screen's
+// (TComTermScreen); this control feeds it, paints what it reports changed,
+// and keeps the caret, the scrolling, the keyboard and the port.
 //
 // Like every component here, a terminal built in code may be wrapped in
 // BeginLoading() / EndLoading(): Loaded() creates the escape-code parser for
@@ -10,6 +13,7 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QColor>
 #include <QFont>
 #include <QPoint>
 #include <QStaticText>
@@ -17,11 +21,12 @@
 #include <memory>
 
 #include "platform/Component.h"
+#include "platform/ControlStyles.h"
 #include "platform/FrameRequest.h"
 #include "serial/ComLink.h"
+#include "serial/ComTermScreen.h"
 #include "serial/EscapeCodes.h"
-#include "serial/ui/ComTermBuffer.h"
-#include "serial/ui/TermTypes.h"
+#include "serial/TermTypes.h"
 
 class QIODevice;
 class TCustomComPort;
@@ -33,6 +38,10 @@ using TUnhandledEvent = std::function<void(TObject* Sender, TEscapeCode Code, co
 using TStrRecvEvent = std::function<void(TObject* Sender, QString& Str)>;
 using TKeyEvent = std::function<void(TObject* Sender, int& Key, Qt::KeyboardModifiers Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, QChar& Key)>;
+
+// The terminal's colours are plain $00BBGGRR values (the attribute table, the
+// font colour and Color); system colours are not used here.
+inline QColor ToQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   Q_OBJECT
@@ -53,7 +62,7 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   void Write(const QChar* Buffer, int Count);
   void WriteStr(const QString& Str);
   void WriteEscCode(TEscapeCode Code, const QStringList& Params);
-  virtual bool ExecuteEscapeCode(TEscapeCode Code, const QStringList& Params);
+  bool ExecuteEscapeCode(TEscapeCode Code, const QStringList& Params);
   // One byte per cell (low byte of the character), CR LF between rows.
   void SaveToStream(QIODevice& Stream) const;
   // Puts every byte from the current position to the end, without escape
@@ -66,7 +75,7 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   static inline std::function<void(TCustomComTerminal& Terminal)> SetupDialogHook;
 
   // Properties
-  TColor AltColor() const { return FAltColor; }
+  TColor AltColor() const { return FScreen.AltColor(); }
   void SetAltColor(TColor Value);
   bool AppendLF() const { return FAppendLF; }
   void SetAppendLF(bool Value) { FAppendLF = Value; }
@@ -80,7 +89,7 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   void SetCaret(TTermCaret Value);
   TColor Color() const { return FColor; }
   void SetColor(TColor Value);
-  int Columns() const { return FColumns; }
+  int Columns() const { return FScreen.Columns(); }
   void SetColumns(int Value);
   TCustomComPort* ComPort() const { return FComPort; }
   void SetComPort(TCustomComPort* Value);
@@ -94,13 +103,13 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   void SetEmulation(TTermEmulation Value);
   QFont Font() const { return font(); }
   void SetFont(const QFont& Value) { setFont(Value); }
-  TColor FontColor() const { return FFontColor; }
+  TColor FontColor() const { return FScreen.FontColor(); }
   void SetFontColor(TColor Value);
   bool Force7Bit() const { return FForce7Bit; }
   void SetForce7Bit(bool Value) { FForce7Bit = Value; }
   bool LocalEcho() const { return FLocalEcho; }
   void SetLocalEcho(bool Value) { FLocalEcho = Value; }
-  int Rows() const { return FRows; }
+  int Rows() const { return FScreen.Rows(); }
   void SetRows(int Value);
   TScrollStyle ScrollBars() const { return FScrollBars; }
   void SetScrollBars(TScrollStyle Value);
@@ -112,18 +121,19 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   void SetTabStop(bool Value);
   bool WantTab() const { return FWantTab; }
   void SetWantTab(bool Value) { FWantTab = Value; }
-  bool WrapLines() const { return FWrapLines; }
-  void SetWrapLines(bool Value) { FWrapLines = Value; }
+  bool WrapLines() const { return FScreen.WrapLines(); }
+  void SetWrapLines(bool Value) { FScreen.SetWrapLines(Value); }
 
   // State for callers that look inside.
-  QPoint CaretPos() const { return FCaretPos; }
+  const TComTermScreen& Screen() const { return FScreen; }
+  QPoint CaretPos() const { return FScreen.CaretPos(); }
   QPoint TopLeft() const { return FTopLeft; }
-  const TComTermBuffer& Buffer() const { return FBuffer; }
-  const TTermAttributes& TermAttr() const { return FTermAttr; }
-  const TTermMode& TermMode() const { return FTermMode; }
+  const TComTermBuffer& Buffer() const { return FScreen.Buffer(); }
+  const TTermAttributes& TermAttr() const { return FScreen.TermAttr(); }
+  const TTermMode& TermMode() const { return FScreen.TermMode(); }
   int FontWidth() const { return FFontWidth; }
   int FontHeight() const { return FFontHeight; }
-  TEscapeCodes* EscapeCodes() const { return FEscapeCodes.get(); }
+  TEscapeCodes* EscapeCodes() const { return FScreen.EscapeCodes(); }
   TComLink* ComLink() const { return FComLink.get(); }
 
   QSize sizeHint() const override;
@@ -141,19 +151,8 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void CreateEscapeCodes();
 
-  // Cursor actions
-  void AdvanceCaret();
-  void CarriageReturn() { MoveCaret(1, FCaretPos.y()); }
-  void LineFeed();
-  void ReverseLineFeed();
-  void Tab();
-  void Backspace() { MoveCaret(FCaretPos.x() - 1, FCaretPos.y()); }
-
-  void SetAttributes(const QStringList& Params);
-  void SetMode(const QStringList& Params, bool Value);
   void SendCode(TEscapeCode Code, const QStringList& Params);
   void SendChar(QChar Ch);
-  void Reply(TEscapeCode Code, const QStringList& Params);
   void RxBuf(const char* Buffer, int Count);
 
   void paintEvent(QPaintEvent* event) override;
@@ -169,7 +168,6 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   void scrollContentsBy(int dx, int dy) override;
 
  private:
-  friend class TComTermBuffer;
   class CaretHider;
 
   void KeyDown(int Key);
@@ -179,8 +177,9 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   void ApplyScrollBarPolicy();
   void UpdateScrollRange();
   void AdjustSize();
+  void ScreenChanged(const TTermDamage& Damage);
   void GridSizeChanged();
-  void InvalidateCells(int L, int T, int R, int B);
+  void InvalidateCells(const QRect& Cells);
   void Invalidate(const QRect& Area);
   void Invalidate();
   void ScrollWindowLines(int Lines);
@@ -189,7 +188,8 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   void DestroyCaret();
   void HideCaret();
   void ShowCaret();
-  QRect CaretRect() const;
+  QRect CaretRect() const { return CaretRect(FScreen.CaretPos()); }
+  QRect CaretRect(QPoint Cell) const;
   void UpdateCaret();
   bool PortConnected() const;
   void PortWriteStr(const QString& Str);
@@ -200,33 +200,23 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   TScrollStyle FScrollBars = ssBoth;
   TArrowKeys FArrowKeys = akTerminal;
   bool FWantTab = false;
-  int FColumns = 80;
-  int FRows = 24;
-  TColor FAltColor = 0xA6A6A6;
   bool FLocalEcho = false;
   bool FSendLF = false;
   bool FAppendLF = false;
   bool FForce7Bit = false;
-  bool FWrapLines = false;
   bool FSmoothScroll = false;
   int FFontHeight = 1;
   int FFontWidth = 1;
   TTermEmulation FEmulation = teVT100orANSI;
   TTermCaret FCaret = tcBlock;
-  QPoint FCaretPos{1, 1};
-  QPoint FSaveCaret{0, 0};
   bool FCaretCreated = false;
   QPoint FTopLeft{1, 1};
   int FCaretHeight = 0;
-  TTermAttributes FSaveAttr;
-  TComTermBuffer FBuffer{this};
-  std::unique_ptr<TEscapeCodes> FEscapeCodes;
-  TTermAttributes FTermAttr;
-  TTermMode FTermMode;
+  TComTermScreen FScreen;
 
   // Settings of the control as a whole: colours, frame, focus, sizing, caret.
+  // The screen keeps its own copy of Color for the cells' plain attributes.
   TColor FColor = clBlack;
-  TColor FFontColor = DefaultFontColor;
   bool FCtl3D = true;
   bool FTabStop = true;
   bool FAutoSize = false;

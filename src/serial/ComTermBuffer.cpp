@@ -1,24 +1,14 @@
-#include "serial/ui/ComTermBuffer.h"
+#include "serial/ComTermBuffer.h"
 
 #include <algorithm>
 
-#include "serial/ui/CustomComTerminal.h"
-
-void TComTermBuffer::Init() {
-  FColumns = FOwner->Columns();
-  FRows = FOwner->Rows();
+void TComTermBuffer::Init(int Columns, int Rows) {
+  FColumns = Columns;
+  FRows = Rows;
   FTop = 0;
   FBuffer.assign(static_cast<size_t>(FColumns) * FRows, TComTermChar());
   FTabs.assign(FColumns, false);
   for (int x = 1; x <= FColumns; x += 8) FTabs[x - 1] = true;
-}
-
-void TComTermBuffer::SetChar(int X, int Y, const TComTermChar& Char) {
-  if (Inside(X, Y)) FBuffer[Index(X, Y)] = Char;
-}
-
-TComTermChar TComTermBuffer::GetChar(int X, int Y) const {
-  return Inside(X, Y) ? FBuffer[Index(X, Y)] : TComTermChar();
 }
 
 void TComTermBuffer::ClearRow(int Y, int FromX) {
@@ -26,37 +16,31 @@ void TComTermBuffer::ClearRow(int Y, int FromX) {
   std::fill(row + (FromX - 1), row + FColumns, TComTermChar());
 }
 
-void TComTermBuffer::ScrollDown() {
-  if (FRows == 0) return;
+bool TComTermBuffer::ScrollDown() {
+  if (FRows == 0) return false;
   FTop = (FTop + 1) % FRows;  // the old first row becomes the last
   ClearRow(FRows);
-  FOwner->ScrollWindowLines(-1);
+  return true;
 }
 
-void TComTermBuffer::ScrollUp() {
-  if (FRows == 0) return;
+bool TComTermBuffer::ScrollUp() {
+  if (FRows == 0) return false;
   FTop = (FTop + FRows - 1) % FRows;
   ClearRow(1);
-  FOwner->ScrollWindowLines(1);
+  return true;
 }
 
-void TComTermBuffer::EraseLine(int X, int Y) {
-  if (!Inside(X, Y)) return;
+bool TComTermBuffer::EraseLine(int X, int Y) {
+  if (!Contains(X, Y)) return false;
   ClearRow(Y, X);
-  if (FOwner->DoubleBuffered())
-    FOwner->Invalidate();
-  else
-    FOwner->InvalidateCells(X, Y, FColumns, Y);
+  return true;
 }
 
-void TComTermBuffer::EraseScreen(int X, int Y) {
-  if (!Inside(X, Y)) return;
+bool TComTermBuffer::EraseScreen(int X, int Y) {
+  if (!Contains(X, Y)) return false;
   ClearRow(Y, X);
   for (int y = Y + 1; y <= FRows; ++y) ClearRow(y);
-  if (FOwner->DoubleBuffered())
-    FOwner->Invalidate();
-  else
-    FOwner->InvalidateCells(X, Y, FColumns, FRows);
+  return true;
 }
 
 bool TComTermBuffer::GetTab(int X) const { return X >= 1 && X <= FColumns && FTabs[X - 1]; }

@@ -1,12 +1,10 @@
 #pragma once
-// Cell, attribute and mode types of the terminal control.
+// Cell, attribute and mode types of the terminal.
 
 #include <QChar>
-#include <QColor>
 #include <cstdint>
 
 #include "platform/Color.h"
-#include "platform/ControlStyles.h"
 
 struct TComTermChar {
   QChar Ch;  // 0: empty cell
@@ -30,7 +28,3 @@ enum TArrowKeys : std::uint8_t { akTerminal, akWindows };
 struct TTermMode {
   TArrowKeys Keys = akTerminal;  // akWindows: cursor keys in application mode
 };
-
-// The terminal's colours are plain $00BBGGRR values (the attribute table, the
-// font colour and Color); system colours are not used here.
-inline QColor ToQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
