@@ -84,24 +84,13 @@ TComSetupForm::TComSetupForm(TMeterLogic& logic, IMeterView& view, QWidget* pare
   // to ShowModal's caller, since nothing may be thrown into the event loop.
   disconnect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
   connect(OKButton, &QPushButton::clicked, this, [this] {
-    try {
-      OKButtonClick();
-    } catch (...) {
-      FOKError = std::current_exception();
-    }
+    FOKFailure.Catch([this] { OKButtonClick(); });
     accept();
   });
 }
 
 int TComSetupForm::ShowModal() {
-  FOKError = nullptr;
-  const int result = exec() == QDialog::Accepted ? 1 : 2;
-  if (FOKError) {
-    std::exception_ptr error = FOKError;
-    FOKError = nullptr;
-    std::rethrow_exception(error);
-  }
-  return result;
+  return FOKFailure.Modal([this] { return exec(); }) == QDialog::Accepted ? 1 : 2;
 }
 
 bool TComSetupForm::AutoGet() const { return CheckBox1->isChecked(); }

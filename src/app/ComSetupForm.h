@@ -5,7 +5,8 @@
 // nothing, and the boxes keep what the user left in them.
 
 #include <QDialog>
-#include <exception>
+
+#include "app/DialogFrame.h"
 
 class QCheckBox;
 class QComboBox;
@@ -60,7 +61,7 @@ class TComSetupForm : public QDialog {
   TMeterLogic& FLogic;
   IMeterView& FView;
   bool FFirst = false;  // the first show has happened
-  std::exception_ptr FOKError;
+  TOkFailure FOKFailure;
 };
 
 // The main window's interface setup action: the dialog, then the port

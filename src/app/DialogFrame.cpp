@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QFont>
 #include <QLayout>
+#include <utility>
 
 #include "serial/ui/SetupDialogFrame.h"
 
@@ -17,4 +18,19 @@ void BuildDialogFrame(QDialog& Dialog, const QString& Caption,
     Dialog.layout()->activate();
     Dialog.setFixedSize(Client.expandedTo(Dialog.sizeHint()));
   }
+}
+
+void TOkFailure::Catch(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (...) {
+    FError = std::current_exception();
+  }
+}
+
+int TOkFailure::Modal(const std::function<int()>& exec) {
+  FError = nullptr;
+  const int result = exec();
+  if (FError) std::rethrow_exception(std::exchange(FError, nullptr));
+  return result;
 }

@@ -5,6 +5,8 @@
 
 #include <QSize>
 #include <QString>
+#include <exception>
+#include <functional>
 #include <initializer_list>
 
 class QDialog;
@@ -16,3 +18,17 @@ class QWidget;
 void BuildDialogFrame(QDialog& Dialog, const QString& Caption,
                       std::initializer_list<QWidget*> Groups, QSize Client, QPushButton*& OK,
                       QPushButton*& Cancel, const QFont* Font = nullptr);
+
+// A dialog's OK handler runs inside the dialog's event loop, where nothing
+// may be thrown: its failure is kept here and raised once the loop returned.
+class TOkFailure {
+ public:
+  // Runs the handler, keeping what it throws.
+  void Catch(const std::function<void()>& handler);
+  // Runs the modal loop `exec` with nothing kept before it, then raises what
+  // was kept meanwhile; otherwise returns exec's result.
+  int Modal(const std::function<int()>& exec);
+
+ private:
+  std::exception_ptr FError;
+};

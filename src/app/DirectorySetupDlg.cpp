@@ -37,21 +37,12 @@ TDirectorySetupDlg::TDirectorySetupDlg(QWidget* parent) : QDialog(parent) {
                    Button2);
   Btn_ok->setObjectName(QStringLiteral("Btn_ok"));
   Button2->setObjectName(QStringLiteral("Button2"));
-  connect(Btn_ok, &QPushButton::clicked, this, [this] {
-    try {
-      Btn_okClick();
-    } catch (...) {
-      FStoreError = std::current_exception();
-    }
-  });
+  connect(Btn_ok, &QPushButton::clicked, this, [this] { FStoreError.Catch([this] { Btn_okClick(); }); });
   FormCreate();
 }
 
 int TDirectorySetupDlg::ShowModal() {
-  FStoreError = nullptr;
-  const int result = exec() == QDialog::Accepted ? 1 : 2;
-  if (FStoreError) std::rethrow_exception(std::exchange(FStoreError, nullptr));
-  return result;
+  return FStoreError.Modal([this] { return exec(); }) == QDialog::Accepted ? 1 : 2;
 }
 
 void TDirectorySetupDlg::SetDirParameter(const QString& value) {

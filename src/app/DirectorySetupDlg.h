@@ -7,7 +7,8 @@
 
 #include <QDialog>
 #include <QString>
-#include <exception>
+
+#include "app/DialogFrame.h"
 
 class QGroupBox;
 class QPushButton;
@@ -43,7 +44,7 @@ class TDirectorySetupDlg : public QDialog {
  private:
   QString FDirParameter;
   QString FDirLogFile;
-  std::exception_ptr FStoreError;
+  TOkFailure FStoreError;
 };
 
 // Lets the window ask the dialog for its folders and opens it on

@@ -14,7 +14,6 @@
 #include <tuple>
 
 #include "app/ChartLook.h"
-#include "app/DialogFrame.h"
 #include "meter/MeterNumbers.h"
 #include "platform/Registry.h"
 
@@ -113,8 +112,13 @@ TGraphicSetupForm::TGraphicSetupForm(IChartLook& chart, QAction* zoomIn, QAction
 
   BuildDialogFrame(*this, QStringLiteral("Diagram Setup"), {GroupBox1, GroupBox2},
                    QSize(234, 282), Button1, Button2);
-  connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+  connect(Button1, &QPushButton::clicked, this,
+          [this] { FOKFailure.Catch([this] { Button1Click(); }); });
   FormCreate();
+}
+
+int TGraphicSetupForm::ShowModal(const std::function<int(QDialog&)>& exec) {
+  return FOKFailure.Modal([&] { return exec(*this); });
 }
 
 void TGraphicSetupForm::SetYMin(double value) {

@@ -6,6 +6,9 @@
 // what the user left in them.
 
 #include <QDialog>
+#include <functional>
+
+#include "app/DialogFrame.h"
 
 class IChartLook;
 class QAction;
@@ -44,6 +47,10 @@ class TGraphicSetupForm : public QDialog {
   // Compared unclamped, then kept within 10..1000.
   int XNumber() const { return FXNumber; }
   void SetXNumber(int value);
+
+  // Runs the dialog through `exec` (the window's modal runner). OK closes
+  // it even when the store fails; the failure is raised here afterwards.
+  int ShowModal(const std::function<int(QDialog&)>& exec);
 
   // Loads the stored settings (defaults for what is missing) and applies them.
   void FormCreate();
@@ -86,4 +93,5 @@ class TGraphicSetupForm : public QDialog {
   bool FAllowZoom = false;
   bool FAllowPan = false;
   int FXNumber = 0;
+  TOkFailure FOKFailure;
 };

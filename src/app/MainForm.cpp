@@ -543,7 +543,8 @@ void TMainForm::SetGraphicSetupForm(TGraphicSetupForm* form) {
 }
 
 void TMainForm::acGrafikExecute(TObject*) {
-  if (FGraphicSetupForm) ExecDialog(*FGraphicSetupForm);
+  if (FGraphicSetupForm)
+    FGraphicSetupForm->ShowModal([this](QDialog& dialog) { return ExecDialog(dialog); });
 }
 
 int TMainForm::ExecDialog(QDialog& dialog) {

@@ -27,16 +27,16 @@ TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent) {
   auto* row = new QHBoxLayout(panels);
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(2);
-  FPanel0 = new TStatusPanel(panels, TStatusPanel::pkPort);
-  FPanel0->setFixedWidth(175);
-  FPanel1 = new TStatusPanel(panels, TStatusPanel::pkText, Qt::AlignHCenter);
-  FPanel1->setFixedWidth(50);
+  FPanels[0] = new TStatusPanel(panels, TStatusPanel::pkPort);
+  FPanels[0]->setFixedWidth(175);
+  FPanels[1] = new TStatusPanel(panels, TStatusPanel::pkText, Qt::AlignHCenter);
+  FPanels[1]->setFixedWidth(50);
   // The last panel takes what is left: its texts are longer than 50 pixels.
-  FPanel2 = new TStatusPanel(panels, TStatusPanel::pkText, Qt::AlignLeft);
-  FPanel2->setMinimumWidth(50);
-  row->addWidget(FPanel0);
-  row->addWidget(FPanel1);
-  row->addWidget(FPanel2, 1);
+  FPanels[2] = new TStatusPanel(panels, TStatusPanel::pkText, Qt::AlignLeft);
+  FPanels[2]->setMinimumWidth(50);
+  row->addWidget(FPanels[0]);
+  row->addWidget(FPanels[1]);
+  row->addWidget(FPanels[2], 1);
   FPages->addWidget(panels);
 
   FSimple = SunkenLabel(FPages, Qt::AlignLeft);
@@ -45,30 +45,18 @@ TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent) {
 }
 
 QString TStatusBar::PanelText(int index) const {
-  switch (index) {
-    case 0: return FPanel0->Text();
-    case 1: return FPanel1->Text();
-    case 2: return FPanel2->Text();
-    default: return {};
-  }
+  const TStatusPanel* panel = FindPanel(index);
+  return panel ? panel->Text() : QString();
 }
 
 void TStatusBar::SetPanelText(int index, const QString& text) {
-  switch (index) {
-    case 0: FPanel0->SetText(text); break;
-    case 1: FPanel1->SetText(text); break;
-    case 2: FPanel2->SetText(text); break;
-    default: break;
-  }
+  if (TStatusPanel* panel = FindPanel(index)) panel->SetText(text);
 }
 
-QWidget* TStatusBar::Panel(int index) const {
-  switch (index) {
-    case 0: return FPanel0;
-    case 1: return FPanel1;
-    case 2: return FPanel2;
-    default: return nullptr;
-  }
+QWidget* TStatusBar::Panel(int index) const { return FindPanel(index); }
+
+TStatusPanel* TStatusBar::FindPanel(int index) const {
+  return index >= 0 && index < PanelCount ? FPanels[index] : nullptr;
 }
 
 bool TStatusBar::SimplePanel() const { return FPages->currentWidget() == FSimple; }

@@ -6,6 +6,7 @@
 
 #include <QStatusBar>
 #include <QString>
+#include <array>
 
 class QStackedWidget;
 class TElidedLabel;
@@ -29,9 +30,10 @@ class TStatusBar : public QStatusBar {
   void SetSimpleText(const QString& text);
 
  private:
+  // nullptr for an index beyond the three panels.
+  TStatusPanel* FindPanel(int index) const;
+
   QStackedWidget* FPages = nullptr;
-  TStatusPanel* FPanel0 = nullptr;
-  TStatusPanel* FPanel1 = nullptr;
-  TStatusPanel* FPanel2 = nullptr;
+  std::array<TStatusPanel*, PanelCount> FPanels{};
   TElidedLabel* FSimple = nullptr;
 };

@@ -6,8 +6,10 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -32,6 +34,11 @@ class RecordingChart : public IChartLook {
   void SetAllowPanning(bool on) override { calls << QStringLiteral("Panning %1").arg(on); }
   QStringList calls;
 };
+
+QStringList gMessages;
+void CollectMessages(QtMsgType, const QMessageLogContext&, const QString& text) {
+  gMessages << text;
+}
 
 // Each test starts from an empty settings store.
 class GraphicSetup : public ::testing::Test {
@@ -221,4 +228,34 @@ TEST_F(GraphicSetup, TheWindowsDiagramFollowsOK) {
   EXPECT_FALSE(form.Chart1->AllowZoom());
 }
 
+TEST_F(GraphicSetup, AStoreThatFailsIsShownByTheWindowAfterTheDialogClosed) {
+  // A store below a plain file cannot be written, whoever runs the test.
+  QFile blocker(settings.filePath("file"));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  platform::Registry::SetStorageRoot(settings.filePath("file/below"));
+  TMainForm form;
+  TGraphicSetupForm dlg(*form.Chart1, form.Action(TAction::acZoomIn),
+                        form.Action(TAction::acZoomOut), &form);
+  form.SetGraphicSetupForm(&dlg);
+  gMessages.clear();
+  const QtMessageHandler previous = qInstallMessageHandler(CollectMessages);
+  QString shown;
+  WhenShown<TGraphicSetupForm>([&](TGraphicSetupForm& d) {
+    d.ed_number->setText("42");
+    WhenShown<QMessageBox>([&](QMessageBox& box) {
+      EXPECT_FALSE(dlg.isVisible());
+      shown = box.text();
+      box.accept();
+    });
+    d.Button1->click();
+  });
+  form.Action(TAction::acGrafik)->trigger();
+  qInstallMessageHandler(previous);
+  EXPECT_TRUE(shown.contains("Failed to set data")) << shown.toStdString();
+  EXPECT_EQ(dlg.XNumber(), 42) << "applied before the store";
+  for (const QString& w : gMessages) EXPECT_FALSE(w.contains("exception")) << w.toStdString();
+}
+
 }  // namespace
+
