@@ -145,14 +145,18 @@ QString TMeterLogic::Query(const QString& cmd, int size, const std::string& star
   FComDataPacket.ResetBuffer();
   FDataPacket.clear();
   if (!cmd.isEmpty()) FComPort.WriteStr(cmd + CR);
+  return AwaitPacket(FDataPacket, ms, polls);
+}
 
-  QString reply;
+QString TMeterLogic::AwaitPacket(const QString& packet, int ms, int& polls) {
+  QString got;
+  polls = 0;
   do {
     Wait(10);
-    reply = FDataPacket;
+    got = packet;
     polls++;
-  } while (reply.isEmpty() && polls <= ms / 10 && FComPort.Connected());  // a lost line ends it
-  return reply;
+  } while (got.isEmpty() && polls <= ms / 10 && FComPort.Connected());  // a lost line ends it
+  return got;
 }
 
 QString TMeterLogic::GetCmd(const QString& cmd, const QString& start, const QString& stop, int ms,
@@ -219,13 +223,8 @@ bool TMeterLogic::Running(int ms) {
   FComRunPacket.SetComPort(&FComPort);
   FComRunPacket.ResetBuffer();
   FRunPacket.clear();
-  QString local;
   int n = 0;
-  do {
-    Wait(10);
-    local = FRunPacket;
-    n++;
-  } while (local.isEmpty() && n <= ms / 10 && FComPort.Connected());
+  const QString local = AwaitPacket(FRunPacket, ms, n);
   DebugTrace(QStringLiteral("run,ms=%1..%2").arg(n * 10).arg(ms));
   return !local.isEmpty();
 }

@@ -184,6 +184,9 @@ class TMeterLogic {
   // every 10 ms until a packet came or ms/10 + 1 polls passed.
   QString Query(const QString& cmd, int size, const std::string& startString,
                 const std::string& stopString, int ms, int& polls);
+  // Polls a packet field that a splitter's handler fills, every 10 ms, until
+  // it holds something, ms/10 + 1 polls passed or the line was lost.
+  QString AwaitPacket(const QString& packet, int ms, int& polls);
 
   // The transfers themselves: Set Parameter ends with a read and Set
   // Standard with a write, within the one transfer that was started.

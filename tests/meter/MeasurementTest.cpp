@@ -9,24 +9,12 @@
 #include <QTemporaryDir>
 #include <cmath>
 
-#include "meter/MeterDialogs.h"
 #include "meter/MeterLogic.h"
 #include "support/EventLoop.h"
 #include "support/FakeMeterView.h"
 #include "support/QtPrinters.h"
 
 namespace {
-
-class FakeSignalLevel : public ISignalLevelDialog {
- public:
-  bool Signal_Strength() const override { return active; }
-  void SetStrength(int value) override { strength = value; }
-  void Enter(const QString&, const QString&, TDeviceType, int, int) override {}
-  void Enter2(const QString&, const QString&, const QString&, const QString&, const QString&,
-              TDeviceType, int, int) override {}
-  bool active = true;
-  int strength = -1;
-};
 
 struct Rig {
   explicit Rig(TDeviceType model = Pavon) {
@@ -194,7 +182,8 @@ TEST(Measurement, TimeStamps) {
 
 TEST(Measurement, DorvaneSignalStrengthReplacesTheValue) {
   Rig rig(Dorvane);
-  FakeSignalLevel signal;
+  FakeSignalLevelDialog signal;
+  signal.active = true;
   rig.view.signalLevel = &signal;
   rig.PacketShown("    1503");
   EXPECT_EQ(rig.m.Strength(), 1503);

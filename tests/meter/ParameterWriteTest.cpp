@@ -48,23 +48,13 @@ void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.name; }
 
 class SetParameter : public ::testing::TestWithParam<WriteCase> {};
 
-void SetFactoryDefaults(MeterRig& rig, TDeviceType model) {
-  switch (model) {
-    case Pavon: rig.logic.Model<TPavon>().SetStandard(); break;
-    case Dorvane: rig.logic.Model<TDorvane>().SetStandard(); break;
-    case Hexlin: rig.logic.Model<THexlin>().SetStandard(false); break;
-    case Tavri: rig.logic.Model<TTavri>().SetStandard(); break;
-    case KESTO_ZAREL: rig.logic.Model<TZAREL>().SetStandard(); break;
-  }
-}
-
 }  // namespace
 
 TEST_P(SetParameter, SendsThePageThenReadsItBack) {
   const WriteCase& c = GetParam();
   MeterRig rig(c.model);
   rig.emulator.FillDefaultValues();
-  SetFactoryDefaults(rig, c.model);
+  rig.logic.Model(c.model).ApplyStandard(false);
   c.preparePage(rig);
   const int clears = rig.view.chartClears;
 

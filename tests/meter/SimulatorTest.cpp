@@ -19,21 +19,12 @@ struct Rig {
   explicit Rig(TDeviceType model = Pavon) {
     if (logic.Device() != model) logic.SetDevice(model);
   }
-  void Standard(TDeviceType model) {
-    switch (model) {
-      case Pavon: logic.Model<TPavon>().SetStandard(); break;
-      case Dorvane: logic.Model<TDorvane>().SetStandard(); break;
-      case Hexlin: logic.Model<THexlin>().SetStandard(false); break;
-      case Tavri: logic.Model<TTavri>().SetStandard(); break;
-      case KESTO_ZAREL: logic.Model<TZAREL>().SetStandard(); break;
-    }
-  }
   // Simulation on (the model switch it runs blanks the parameters), factory
   // defaults in the model object, ticks driven by the test.
   void SimulateByHand() {
     logic.Simulator().SetSimuVersion(true);
     logic.Simulator().StopMeasuring();
-    Standard(logic.Device());
+    logic.CurrentModel().ApplyStandard(false);
   }
   // The value of the newest log line.
   double LastLogged() {

@@ -54,8 +54,8 @@ class FakeSimuSetupDialog : public ISimuSetupDialog {
 
 class FakeSignalLevelDialog : public ISignalLevelDialog {
  public:
-  bool Signal_Strength() const override { return false; }
-  void SetStrength(int) override {}
+  bool Signal_Strength() const override { return active; }
+  void SetStrength(int value) override { strength = value; }
   void Enter(const QString& sd1, const QString& sd2, TDeviceType dev, int min, int max) override {
     calls << QStringList{"Enter", sd1, sd2, QString::number(dev), QString::number(min),
                          QString::number(max)};
@@ -65,6 +65,8 @@ class FakeSignalLevelDialog : public ISignalLevelDialog {
     calls << QStringList{"Enter2", sd1, sd2, sd3, sd4, sp, QString::number(dev),
                          QString::number(min), QString::number(max)};
   }
+  bool active = false;  // the window shows the signal strength
+  int strength = -1;    // the last strength it was given
   QList<QStringList> calls;  // the arguments of each Enter/Enter2 as texts
 };
 
