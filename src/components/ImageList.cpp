@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "components/Colors.h"
+#include "components/DrawUtils.h"
 
 TImageList::TImageList(int width, int height) : FWidth(qMax(width, 0)), FHeight(qMax(height, 0)) {}
 
@@ -30,7 +30,7 @@ QImage TImageList::WithMask(const QImage& image, const QImage& mask) const {
 
 QImage TImageList::WithMaskColor(const QImage& image, TColor maskColor) const {
   QImage out = Fit(image);
-  const QRgb key = ColorToQColor(maskColor).rgb() & 0xFFFFFF;
+  const QRgb key = ColorRgb(maskColor);
   for (int y = 0; y < out.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
     for (int x = 0; x < out.width(); ++x)
