@@ -155,11 +155,7 @@ int TButtonGlyph::CreateImageGlyph(TSpeedButtonState state, const TImageList& im
     p.end();
     index = FGlyphList->AddMasked(GrayedImage(onFace, ColorRgb(clBtnFace)), clBtnFace);
   } else {
-    const QImage img = images.Image(imageIndex);
-    QImage mask(img.size(), QImage::Format_RGB32);
-    for (int y = 0; y < img.height(); ++y)
-      for (int x = 0; x < img.width(); ++x) mask.setPixel(x, y, qAlpha(img.pixel(x, y)) ? 0xFF000000u : 0xFFFFFFFFu);
-    index = FGlyphList->Add(img, mask);
+    index = FGlyphList->Add(images.Image(imageIndex), images.Mask(imageIndex));
   }
   FIndexs[state] = index;
   return index;
