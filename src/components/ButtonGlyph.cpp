@@ -13,8 +13,6 @@ namespace {
 
 constexpr int kMaxCaption = 255;
 
-QRgb Rgb(TColor c) { return ColorToQColor(c).rgb() & 0xFFFFFF; }
-
 bool ValidImage(const TImageList* images, int index) {
   return images && images->ValidIndex(index) && images->Width() >= 1;
 }
@@ -27,7 +25,7 @@ int TextWidth(const QFontMetrics& fm, const QString& text) { return fm.size(Qt::
 
 QImage GrayedImage(const QImage& image, QRgb transparentRgb) {
   QImage out = image.convertToFormat(QImage::Format_RGB32);
-  const QRgb face = Rgb(clBtnFace);
+  const QRgb face = ColorRgb(clBtnFace);
   for (int y = 0; y < out.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
     for (int x = 0; x < out.width(); ++x) {
@@ -129,7 +127,7 @@ int TButtonGlyph::CreateButtonGlyph(TSpeedButtonState state) {
     const QImage disabled = CreateDisabledBitmapEx(FOriginal, clBlack, clBtnFace, clBtnHighlight, clBtnShadow, true);
     index = FGlyphList->AddMasked(disabled, clBtnFace);
   } else if (state == rbsInactive && FNumGlyphs < 5) {
-    const QRgb key = Rgb(FTransparentColor);
+    const QRgb key = ColorRgb(FTransparentColor);
     index = FGlyphList->AddMasked(GrayedImage(Section(0), key), FTransparentColor);
   } else {
     index = FGlyphList->AddMasked(Section(section), FTransparentColor);
@@ -155,13 +153,9 @@ int TButtonGlyph::CreateImageGlyph(TSpeedButtonState state, const TImageList& im
     QPainter p(&onFace);
     images.Draw(p, 0, 0, imageIndex);
     p.end();
-    index = FGlyphList->AddMasked(GrayedImage(onFace, Rgb(clBtnFace)), clBtnFace);
+    index = FGlyphList->AddMasked(GrayedImage(onFace, ColorRgb(clBtnFace)), clBtnFace);
   } else {
-    const QImage img = images.Image(imageIndex);
-    QImage mask(img.size(), QImage::Format_RGB32);
-    for (int y = 0; y < img.height(); ++y)
-      for (int x = 0; x < img.width(); ++x) mask.setPixel(x, y, qAlpha(img.pixel(x, y)) ? 0xFF000000u : 0xFFFFFFFFu);
-    index = FGlyphList->Add(img, mask);
+    index = FGlyphList->Add(images.Image(imageIndex), images.Mask(imageIndex));
   }
   FIndexs[state] = index;
   return index;

@@ -81,14 +81,15 @@ void TCustomComboEdit::SetButtonWidth(int value) {
 
 int TCustomComboEdit::NaturalButtonWidth() const {
   switch (FGlyphKind) {
-    case gkDefault: {
-      const QImage pic = DefaultGlyph();
-      if (!pic.isNull()) return qMax(pic.width() / qMax(FDefNumGlyphs, 1) + 6, 21);
-      return 21;
-    }
+    case gkDefault: return qMax(DefaultGlyphWidth(), 21);
     case gkDropDown: return style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     default: return 21;
   }
+}
+
+int TCustomComboEdit::DefaultGlyphWidth() const {
+  const QImage pic = DefaultGlyph();
+  return pic.isNull() ? 0 : pic.width() / qMax(FDefNumGlyphs, 1) + 6;
 }
 
 QString TCustomComboEdit::ButtonHint() const { return FButton->toolTip(); }
@@ -125,8 +126,7 @@ void TCustomComboEdit::SetGlyphKind(TGlyphKind value) {
   if (value == gkDropDown) {
     SetButtonWidth(NaturalButtonWidth());
   } else if (value == gkDefault) {
-    const QImage pic = DefaultGlyph();
-    const int wanted = pic.isNull() ? 0 : pic.width() / qMax(FDefNumGlyphs, 1) + 6;
+    const int wanted = DefaultGlyphWidth();
     if (wanted > ButtonWidth()) SetButtonWidth(wanted);
   }
 }

@@ -95,6 +95,8 @@ class TCustomComboEdit : public QLineEdit, public TComponent {
   int FDefNumGlyphs = 1;
 
  private:
+  // One image of the default picture with 3 pixels each side; 0 without one.
+  int DefaultGlyphWidth() const;
   void UpdateEditReadOnly();
   void UpdateControlsLayout();
 

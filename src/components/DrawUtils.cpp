@@ -16,8 +16,6 @@ bool IsMonochrome(const QImage& img) {
   return img.format() == QImage::Format_Mono || img.format() == QImage::Format_MonoLSB;
 }
 
-QRgb Rgb(TColor c) { return ColorToQColor(c).rgb() & 0xFFFFFF; }
-
 // `color` wherever `shape` holds, see-through elsewhere: drawn over a
 // canvas it paints the colour through the mask and keeps the rest.
 QImage ColourThroughMask(const QImage& shape, QRgb color) {
@@ -35,8 +33,8 @@ void Emboss(QPainter& canvas, int x, int y, const QImage& shape, TColor highligh
             bool drawHighlight) {
   canvas.save();
   canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  if (drawHighlight) canvas.drawImage(x + 1, y + 1, ColourThroughMask(shape, Rgb(highlight)));
-  canvas.drawImage(x, y, ColourThroughMask(shape, Rgb(shadow)));
+  if (drawHighlight) canvas.drawImage(x + 1, y + 1, ColourThroughMask(shape, ColorRgb(highlight)));
+  canvas.drawImage(x, y, ColourThroughMask(shape, ColorRgb(shadow)));
   canvas.restore();
 }
 
@@ -59,12 +57,14 @@ void CopyParentImage(QWidget* control, QPainter& dest) {
   }
 }
 
+QRgb ColorRgb(TColor color) { return ColorToQColor(color).rgb() & 0xFFFFFF; }
+
 QRgb TransparentRgb(const QImage& bitmap, TColor transparentColor) {
   if (transparentColor == clDefault) {
     if (IsMonochrome(bitmap) || bitmap.isNull()) return 0xFFFFFF;
     return bitmap.pixel(0, bitmap.height() - 1) & 0xFFFFFF;
   }
-  return Rgb(transparentColor);
+  return ColorRgb(transparentColor);
 }
 
 void StretchBitmapTransparent(QPainter& dest, const QImage& bitmap, TColor transparentColor, int dstX,
@@ -103,7 +103,7 @@ QImage CreateDisabledBitmapEx(const QImage& original, TColor outlineColor, TColo
                               TColor highlightColor, TColor shadowColor, bool drawHighlight) {
   QImage result(original.size(), QImage::Format_RGB32);
   if (original.isNull()) return result;
-  const QRgb outline = IsMonochrome(original) ? 0xFFFFFF : Rgb(outlineColor);
+  const QRgb outline = IsMonochrome(original) ? 0xFFFFFF : ColorRgb(outlineColor);
   const QImage src = original.convertToFormat(QImage::Format_RGB32);
   QImage shape(src.size(), QImage::Format_ARGB32);
   for (int y = 0; y < src.height(); ++y) {

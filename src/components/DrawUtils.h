@@ -34,6 +34,10 @@ void StretchBitmapTransparent(QPainter& dest, const QImage& bitmap, TColor trans
 // The whole bitmap at its own size at (x, y).
 void DrawBitmapTransparent(QPainter& dest, int x, int y, const QImage& bitmap, TColor transparentColor);
 
+// The colour as 0xRRGGBB (system colours follow the palette), for
+// comparing with pixels.
+QRgb ColorRgb(TColor color);
+
 // The colour a see-through marker resolves to: clDefault gives the
 // bitmap's bottom-left pixel (white for monochrome), system colours follow
 // the palette. Returns 0xRRGGBB.

@@ -54,20 +54,18 @@ QStringList LocalFiles(const QMimeData* mime) {
 }
 }  // namespace
 
+bool TFileDirEdit::AcceptFileDrag(QDragMoveEvent* event) {
+  if (!FAcceptFiles || LocalFiles(event->mimeData()).isEmpty()) return false;
+  event->acceptProposedAction();
+  return true;
+}
+
 void TFileDirEdit::dragEnterEvent(QDragEnterEvent* event) {
-  if (FAcceptFiles && !LocalFiles(event->mimeData()).isEmpty()) {
-    event->acceptProposedAction();
-    return;
-  }
-  TCustomComboEdit::dragEnterEvent(event);
+  if (!AcceptFileDrag(event)) TCustomComboEdit::dragEnterEvent(event);
 }
 
 void TFileDirEdit::dragMoveEvent(QDragMoveEvent* event) {
-  if (FAcceptFiles && !LocalFiles(event->mimeData()).isEmpty()) {
-    event->acceptProposedAction();
-    return;
-  }
-  TCustomComboEdit::dragMoveEvent(event);
+  if (!AcceptFileDrag(event)) TCustomComboEdit::dragMoveEvent(event);
 }
 
 void TFileDirEdit::dropEvent(QDropEvent* event) {

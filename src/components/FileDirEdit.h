@@ -47,6 +47,9 @@ class TFileDirEdit : public TCustomComboEdit {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // Accepts a drag that carries local file names while AcceptFiles is on.
+  bool AcceptFileDrag(QDragMoveEvent* event);
+
   bool FAcceptFiles = false;
   bool FMultipleDirs = false;
 };

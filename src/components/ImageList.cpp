@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "components/Colors.h"
+#include "components/DrawUtils.h"
 
 TImageList::TImageList(int width, int height) : FWidth(qMax(width, 0)), FHeight(qMax(height, 0)) {}
 
@@ -30,7 +30,7 @@ QImage TImageList::WithMask(const QImage& image, const QImage& mask) const {
 
 QImage TImageList::WithMaskColor(const QImage& image, TColor maskColor) const {
   QImage out = Fit(image);
-  const QRgb key = ColorToQColor(maskColor).rgb() & 0xFFFFFF;
+  const QRgb key = ColorRgb(maskColor);
   for (int y = 0; y < out.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
     for (int x = 0; x < out.width(); ++x)
@@ -80,8 +80,8 @@ void TImageList::Draw(QPainter& canvas, int x, int y, int index) const {
   canvas.restore();
 }
 
-void TImageList::DrawMask(QPainter& canvas, int x, int y, int index) const {
-  if (!ValidIndex(index)) return;
+QImage TImageList::Mask(int index) const {
+  if (!ValidIndex(index)) return {};
   const QImage& img = FImages[std::size_t(index)];
   QImage mask(img.size(), QImage::Format_RGB32);
   for (int row = 0; row < img.height(); ++row) {
@@ -89,5 +89,9 @@ void TImageList::DrawMask(QPainter& canvas, int x, int y, int index) const {
     auto* dst = reinterpret_cast<QRgb*>(mask.scanLine(row));
     for (int col = 0; col < img.width(); ++col) dst[col] = qAlpha(src[col]) ? 0xFF000000u : 0xFFFFFFFFu;
   }
-  canvas.drawImage(x, y, mask);
+  return mask;
+}
+
+void TImageList::DrawMask(QPainter& canvas, int x, int y, int index) const {
+  if (ValidIndex(index)) canvas.drawImage(x, y, Mask(index));
 }

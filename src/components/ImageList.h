@@ -37,7 +37,9 @@ class TImageList {
   QImage Image(int index) const;
   // Draws the image with its mask; an invalid index draws nothing.
   void Draw(QPainter& canvas, int x, int y, int index) const;
-  // Draws the mask alone: black where the image is drawn, white elsewhere.
+  // The mask alone: black where the image is drawn, white elsewhere (null
+  // for an invalid index). Add takes it back as the image's mask.
+  QImage Mask(int index) const;
   void DrawMask(QPainter& canvas, int x, int y, int index) const;
 
  protected:

@@ -47,14 +47,18 @@ void AnswerDirectorySetup(const QString& parameter, const QString& logFile, bool
   });
 }
 
-// Cancels the next file dialog and tells the folder it started in.
-void CancelFileDialog(QString* dir) {
-  QTimer::singleShot(0, [=] {
+// Runs the action, cancels the file dialog it opens and tells the folder
+// that dialog started in.
+QString StartFolderOf(TMainForm& form, TAction action) {
+  QString dir;
+  QTimer::singleShot(0, [&dir] {
     auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     if (!d) return;
-    *dir = d->directory().absolutePath();
+    dir = d->directory().absolutePath();
     d->reject();
   });
+  form.Action(action)->trigger();
+  return dir;
 }
 
 TEST(DirectorySetup, FreshSettingsShowTheDocumentsFolderAndStoreOnlyOnOk) {
@@ -108,35 +112,22 @@ TEST(DirectorySetup, FileDialogsStartInTheFoldersWithoutARestart) {
   TDirectorySetupDlg dialog(&form);
   InstallDirectorySetup(form, dialog);
   form.FormShow();
-  QString dir;
-  CancelFileDialog(&dir);
-  form.Action(TAction::acViewFile)->trigger();  // the open dialog as the first show left it
-  EXPECT_EQ(dir, first.path());
+  // The open dialog as the first show left it.
+  EXPECT_EQ(StartFolderOf(form, TAction::acViewFile), first.path());
 
   AnswerDirectorySetup(params.path(), logs.path(), true);
   form.Action(TAction::acDirectory)->trigger();
-  CancelFileDialog(&dir);
-  form.Action(TAction::acSave)->trigger();
-  EXPECT_EQ(dir, params.path());
-  CancelFileDialog(&dir);
-  form.Action(TAction::acOpen)->trigger();
-  EXPECT_EQ(dir, params.path());
-  CancelFileDialog(&dir);
-  form.Action(TAction::acSaveLog)->trigger();
-  EXPECT_EQ(dir, logs.path());
-  CancelFileDialog(&dir);
-  form.Action(TAction::acSave)->trigger();  // the log dialog shares it: set again
-  EXPECT_EQ(dir, params.path());
+  EXPECT_EQ(StartFolderOf(form, TAction::acSave), params.path());
+  EXPECT_EQ(StartFolderOf(form, TAction::acOpen), params.path());
+  EXPECT_EQ(StartFolderOf(form, TAction::acSaveLog), logs.path());
+  // The log dialog shares it: set again.
+  EXPECT_EQ(StartFolderOf(form, TAction::acSave), params.path());
 
   // An empty folder: the dialogs start where a new file dialog starts.
   AnswerDirectorySetup("", "", true);
   form.Action(TAction::acDirectory)->trigger();
-  CancelFileDialog(&dir);
-  form.Action(TAction::acSave)->trigger();
-  EXPECT_EQ(dir, QDir::currentPath());
-  CancelFileDialog(&dir);
-  form.Action(TAction::acSaveLog)->trigger();
-  EXPECT_EQ(dir, QDir::currentPath());
+  EXPECT_EQ(StartFolderOf(form, TAction::acSave), QDir::currentPath());
+  EXPECT_EQ(StartFolderOf(form, TAction::acSaveLog), QDir::currentPath());
 }
 
 }  // namespace

@@ -31,11 +31,16 @@ struct Folders {
   }
 };
 
-TEST(DirectoryEdit, TypingBlockedWithoutDirectInputWhileTheButtonWorks) {
+// Three folders, the dialogs answered by script, and the edit under test.
+class DirectoryEdit : public testing::Test {
+ protected:
   Folders f;
   FolderDialogScript script;
-  script.answer = f.b;
   TDirectoryEdit edit;
+};
+
+TEST_F(DirectoryEdit, TypingBlockedWithoutDirectInputWhileTheButtonWorks) {
+  script.answer = f.b;
   edit.setText(f.a);
   edit.SetDirectInput(false);
   edit.show();
@@ -65,11 +70,8 @@ TEST(DirectoryEdit, TypingBlockedWithoutDirectInputWhileTheButtonWorks) {
   EXPECT_EQ(edit.text(), "typed");
 }
 
-TEST(DirectoryEdit, ReadOnlyDisablesTheButtonUnlessAlwaysEnabled) {
-  Folders f;
-  FolderDialogScript script;
+TEST_F(DirectoryEdit, ReadOnlyDisablesTheButtonUnlessAlwaysEnabled) {
   script.answer = f.b;
-  TDirectoryEdit edit;
   edit.setText(f.a);
   edit.SetReadOnly(true);
   edit.show();
@@ -85,11 +87,8 @@ TEST(DirectoryEdit, ReadOnlyDisablesTheButtonUnlessAlwaysEnabled) {
   EXPECT_EQ(edit.text(), f.b);
 }
 
-TEST(DirectoryEdit, AltDownOpensTheDialogAndCancelKeepsTheText) {
-  Folders f;
-  FolderDialogScript script;
+TEST_F(DirectoryEdit, AltDownOpensTheDialogAndCancelKeepsTheText) {
   script.accept = false;
-  TDirectoryEdit edit;
   edit.setText(f.c);
   edit.show();
   QTest::keyClick(&edit, Qt::Key_Down, Qt::AltModifier);
@@ -108,11 +107,8 @@ TEST(DirectoryEdit, AltDownOpensTheDialogAndCancelKeepsTheText) {
   EXPECT_EQ(script.startedIn.size(), 2);
 }
 
-TEST(DirectoryEdit, StartFolderFromTextInitialDirOrRoot) {
-  Folders f;
-  FolderDialogScript script;
+TEST_F(DirectoryEdit, StartFolderFromTextInitialDirOrRoot) {
   script.accept = false;
-  TDirectoryEdit edit;
   edit.DoClick();  // empty, no initial folder
   edit.SetInitialDir(f.b);
   edit.DoClick();
@@ -121,10 +117,7 @@ TEST(DirectoryEdit, StartFolderFromTextInitialDirOrRoot) {
   EXPECT_EQ(script.startedIn, QStringList({"/", f.b, "/"}));
 }
 
-TEST(DirectoryEdit, MultipleDirsAppendsAfterASemicolon) {
-  Folders f;
-  FolderDialogScript script;
-  TDirectoryEdit edit;
+TEST_F(DirectoryEdit, MultipleDirsAppendsAfterASemicolon) {
   edit.SetMultipleDirs(true);
   script.answer = f.a;
   edit.DoClick();
@@ -138,11 +131,8 @@ TEST(DirectoryEdit, MultipleDirsAppendsAfterASemicolon) {
   EXPECT_EQ(edit.ShortName(), f.a + ";;" + f.c);
 }
 
-TEST(DirectoryEdit, EventsAroundTheDialogCanStopOrChangeIt) {
-  Folders f;
-  FolderDialogScript script;
+TEST_F(DirectoryEdit, EventsAroundTheDialogCanStopOrChangeIt) {
   script.answer = f.c;
-  TDirectoryEdit edit;
   int buttonClicks = 0;
   edit.OnButtonClick = [&](TObject*) { ++buttonClicks; };
   edit.OnBeforeDialog = [&](TObject*, QString& name, bool& action) { action = false; };
@@ -171,9 +161,7 @@ void Drop(QWidget& target, const QStringList& paths) {
   QCoreApplication::sendEvent(&target, &drop);
 }
 
-TEST(DirectoryEdit, DroppedNamesTakeTheFirstOrAllAndFilesGiveTheirFolder) {
-  Folders f;
-  TDirectoryEdit edit;
+TEST_F(DirectoryEdit, DroppedNamesTakeTheFirstOrAllAndFilesGiveTheirFolder) {
   int drops = 0;
   edit.OnDropFiles = [&](TObject*) { ++drops; };
   edit.setText("kept");

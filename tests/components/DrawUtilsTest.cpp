@@ -47,15 +47,31 @@ QImage Picture(std::initializer_list<const char*> rows) {
   return img;
 }
 
+// One row of a monochrome bitmap: 0 black, 1 white.
+QImage MonoRow(std::initializer_list<int> bits) {
+  QImage img(int(bits.size()), 1, QImage::Format_Mono);
+  img.setColor(0, kBlack);
+  img.setColor(1, kWhite);
+  int x = 0;
+  for (const int bit : bits) img.setPixel(x++, 0, uint(bit));
+  return img;
+}
+
+// `img` after `draw` has painted on it.
+template <class Draw>
+QImage Painted(QImage img, Draw draw) {
+  QPainter p(&img);
+  draw(p);
+  p.end();
+  return img;
+}
+
 QRgb At(const QImage& img, int x, int y) { return img.pixel(x, y) | 0xFF000000u; }
 
 TEST(DrawBitmapTransparent, BottomLeftColourIsSeeThroughAlsoInsideThePicture) {
   const QImage bmp = Picture({"rgr", "gfg", "frr"});  // inner fuchsia at (1,1)
-  QImage dest = Canvas(6, 5, kBlue);
-  {
-    QPainter p(&dest);
-    DrawBitmapTransparent(p, 2, 1, bmp, clDefault);
-  }
+  const QImage dest =
+      Painted(Canvas(6, 5, kBlue), [&](QPainter& p) { DrawBitmapTransparent(p, 2, 1, bmp, clDefault); });
   EXPECT_EQ(At(dest, 2, 1), kRed);
   EXPECT_EQ(At(dest, 3, 1), kGreen);
   EXPECT_EQ(At(dest, 3, 2), kBlue);  // inner pixel of the see-through colour
@@ -67,42 +83,29 @@ TEST(DrawBitmapTransparent, BottomLeftColourIsSeeThroughAlsoInsideThePicture) {
 
 TEST(DrawBitmapTransparent, NamedColourNoneAndMonochrome) {
   const QImage bmp = Picture({"rg", "gf"});
-  QImage named = Canvas(2, 2, kBlue);
-  QImage opaque = Canvas(2, 2, kBlue);
-  {
-    QPainter p(&named);
-    DrawBitmapTransparent(p, 0, 0, bmp, clLime);  // green pixels see-through, fuchsia drawn
-    QPainter q(&opaque);
-    DrawBitmapTransparent(q, 0, 0, bmp, clNone);
-  }
+  // clLime: green pixels see-through, fuchsia drawn.
+  const QImage named =
+      Painted(Canvas(2, 2, kBlue), [&](QPainter& p) { DrawBitmapTransparent(p, 0, 0, bmp, clLime); });
+  const QImage opaque =
+      Painted(Canvas(2, 2, kBlue), [&](QPainter& p) { DrawBitmapTransparent(p, 0, 0, bmp, clNone); });
   EXPECT_EQ(At(named, 0, 0), kRed);
   EXPECT_EQ(At(named, 1, 0), kBlue);
   EXPECT_EQ(At(named, 1, 1), kFuchsia);
   EXPECT_EQ(opaque, bmp.convertToFormat(QImage::Format_RGB32));
 
   // A monochrome bitmap is see-through where white, whatever its corner.
-  QImage mono(3, 1, QImage::Format_Mono);
-  mono.setColor(0, kBlack);
-  mono.setColor(1, kWhite);
-  mono.setPixel(0, 0, 0);
-  mono.setPixel(1, 0, 1);
-  mono.setPixel(2, 0, 0);
-  QImage dest = Canvas(3, 1, kRed);
-  {
-    QPainter p(&dest);
-    DrawBitmapTransparent(p, 0, 0, mono, clDefault);
-  }
+  const QImage mono = MonoRow({0, 1, 0});
+  const QImage dest =
+      Painted(Canvas(3, 1, kRed), [&](QPainter& p) { DrawBitmapTransparent(p, 0, 0, mono, clDefault); });
   EXPECT_EQ(At(dest, 0, 0), kBlack);
   EXPECT_EQ(At(dest, 1, 0), kRed);
 }
 
 TEST(StretchBitmapTransparent, StretchesThePartAndFillsInMissingSizes) {
   const QImage bmp = Picture({"rf"});
-  QImage dest = Canvas(6, 3, kBlue);
-  {
-    QPainter p(&dest);
+  const QImage dest = Painted(Canvas(6, 3, kBlue), [&](QPainter& p) {
     StretchBitmapTransparent(p, bmp, clFuchsia, 0, 0, 4, 2, 0, 0, 2, 1);
-  }
+  });
   for (int y = 0; y < 2; ++y) {
     EXPECT_EQ(At(dest, 0, y), kRed);
     EXPECT_EQ(At(dest, 1, y), kRed);
@@ -113,22 +116,18 @@ TEST(StretchBitmapTransparent, StretchesThePartAndFillsInMissingSizes) {
 
   // Destination size 0 takes the bitmap's; source size 0 the whole bitmap
   // from its origin, whatever origin was given.
-  QImage dest2 = Canvas(4, 2, kBlue);
-  {
-    QPainter p(&dest2);
+  const QImage dest2 = Painted(Canvas(4, 2, kBlue), [&](QPainter& p) {
     StretchBitmapTransparent(p, bmp, clNone, 1, 1, 0, 0, 1, 0, 0, 0);
-  }
+  });
   EXPECT_EQ(At(dest2, 1, 1), kRed);
   EXPECT_EQ(At(dest2, 2, 1), kFuchsia);
   EXPECT_EQ(At(dest2, 3, 1), kBlue);
   EXPECT_EQ(At(dest2, 1, 0), kBlue);
 
   // A source part of the see-through colour only leaves everything.
-  QImage dest3 = Canvas(4, 2, kBlue);
-  {
-    QPainter p(&dest3);
+  const QImage dest3 = Painted(Canvas(4, 2, kBlue), [&](QPainter& p) {
     StretchBitmapTransparent(p, bmp, clFuchsia, 0, 0, 4, 2, 1, 0, 1, 1);
-  }
+  });
   EXPECT_EQ(dest3, Canvas(4, 2, kBlue));
 }
 
@@ -148,12 +147,7 @@ TEST(CreateDisabledBitmapEx, EmbossesTheOutlinePixels) {
   EXPECT_EQ(At(flat, 3, 3), silver);
   EXPECT_EQ(At(flat, 2, 2), gray);
 
-  QImage mono(2, 1, QImage::Format_Mono);
-  mono.setColor(0, kBlack);
-  mono.setColor(1, kWhite);
-  mono.setPixel(0, 0, 1);
-  mono.setPixel(1, 0, 0);
-  const QImage fromMono = CreateDisabledBitmapEx(mono, clBlack, clSilver, clWhite, clGray, false);
+  const QImage fromMono = CreateDisabledBitmapEx(MonoRow({1, 0}), clBlack, clSilver, clWhite, clGray, false);
   EXPECT_EQ(At(fromMono, 0, 0), gray);  // white counts as the outline there
   EXPECT_EQ(At(fromMono, 1, 0), silver);
 }
@@ -161,12 +155,10 @@ TEST(CreateDisabledBitmapEx, EmbossesTheOutlinePixels) {
 TEST(ImageListDrawDisabled, DrawsTheSilhouetteInHighlightAndGrey) {
   TImageList list(3, 3);
   const int index = list.AddMasked(Picture({"rff", "fff", "ffg"}), clFuchsia);
-  QImage dest = Canvas(10, 10, kBlue);
-  {
-    QPainter p(&dest);
+  const QImage dest = Painted(Canvas(10, 10, kBlue), [&](QPainter& p) {
     ImageListDrawDisabled(list, p, 5, 5, index, clYellow, clGray, true);
     ImageListDrawDisabled(list, p, 0, 0, index + 1, clYellow, clGray, true);  // no such image
-  }
+  });
   EXPECT_EQ(At(dest, 5, 5), 0xFF808080);
   EXPECT_EQ(At(dest, 6, 6), kYellow);
   EXPECT_EQ(At(dest, 7, 7), 0xFF808080);
@@ -182,13 +174,11 @@ TEST(ImageList, MasksBySetBitsOrByColourAndDrawsTheMask) {
   mask.setPixel(1, 0, kBlack);
   const int a = list.Add(Picture({"rg"}), mask);
   const int b = list.AddMasked(Picture({"rg"}), clRed);
-  QImage dest = Canvas(2, 3, kBlue);
-  {
-    QPainter p(&dest);
+  const QImage dest = Painted(Canvas(2, 3, kBlue), [&](QPainter& p) {
     list.Draw(p, 0, 0, a);
     list.Draw(p, 0, 1, b);
     list.DrawMask(p, 0, 2, a);
-  }
+  });
   EXPECT_EQ(At(dest, 0, 0), kBlue);
   EXPECT_EQ(At(dest, 1, 0), kGreen);
   EXPECT_EQ(At(dest, 0, 1), kBlue);
@@ -217,11 +207,7 @@ TEST(CopyParentImage, ParentAndOverlappingSiblingsBelowTheControl) {
   Solid above(&parent, Qt::blue);  // stacked over the control: not behind it
   above.setGeometry(20, 20, 5, 5);
 
-  QImage img = Canvas(20, 20, kWhite);
-  {
-    QPainter p(&img);
-    CopyParentImage(&control, p);
-  }
+  const QImage img = Painted(Canvas(20, 20, kWhite), [&](QPainter& p) { CopyParentImage(&control, p); });
   EXPECT_EQ(At(img, 0, 0), kGreen);
   EXPECT_EQ(At(img, 4, 4), kGreen);
   EXPECT_EQ(At(img, 5, 5), kRed);
@@ -229,12 +215,10 @@ TEST(CopyParentImage, ParentAndOverlappingSiblingsBelowTheControl) {
   EXPECT_EQ(At(img, 19, 19), kRed);
 
   QWidget orphan;
-  QImage untouched = Canvas(5, 5, kWhite);
-  {
-    QPainter p(&untouched);
+  const QImage untouched = Painted(Canvas(5, 5, kWhite), [&](QPainter& p) {
     CopyParentImage(&orphan, p);
     CopyParentImage(nullptr, p);
-  }
+  });
   EXPECT_EQ(untouched, Canvas(5, 5, kWhite));
 }
 
