@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QFontDialog>
 #include <QImage>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTest>
@@ -393,6 +394,38 @@ TEST(ComTerminal, CaretFollowsFocusAndShape) {
   EXPECT_EQ(caretPixel(), QColor(Qt::white));
   t->clearFocus();
   EXPECT_EQ(caretPixel(), QColor(Qt::black));
+}
+
+// A grab paints everything; only the repainted region shows whether the
+// caret's old and new cells are redrawn when received text moves it.
+TEST(ComTerminal, ReceivedTextRepaintsTheCaretWhereItWasAndWhereItIs) {
+  auto t = MakeTerminal(teNone);
+  t->SetBorderStyle(bsNone);
+  t->SetScrollBars(ssNone);
+  t->resize(t->sizeHint());
+  t->show();
+  t->activateWindow();
+  t->setFocus();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(t.get()));
+  ASSERT_TRUE(t->hasFocus());
+  t->MoveCaret(3, 1);
+  PumpFor(3 * platform::FrameRequest::FrameMs);
+  struct PaintRegion : QObject {
+    QRegion region;
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::Paint) region += static_cast<QPaintEvent*>(e)->region();
+      return false;
+    }
+  } painted;
+  t->viewport()->installEventFilter(&painted);
+  Receive(*t, "\r\nx\t");
+  ASSERT_TRUE(PumpUntil([&] { return !painted.region.isEmpty(); }));
+  PumpFor(3 * platform::FrameRequest::FrameMs);
+  t->viewport()->removeEventFilter(&painted);
+  const int fw = t->FontWidth(), fh = t->FontHeight();
+  const auto cell = [&](int x, int y) { return QRect((x - 1) * fw, (y - 1) * fh, fw, fh); };
+  EXPECT_TRUE(painted.region.contains(cell(3, 1))) << "where the caret was";
+  EXPECT_TRUE(painted.region.contains(cell(9, 2))) << "where it is now";
 }
 
 TEST(ComTerminal, AutoSizeFitsTheGrid) {

@@ -488,7 +488,9 @@ void TCustomComTerminal::ScreenChanged(const TTermDamage& Damage) {
     case dkAll: Invalidate(); break;
     case dkScroll: ScrollWindowLines(Damage.Lines); break;
     case dkCursor:
-      if (FCaretCreated) {
+      // A hidden caret (text being written) is repainted where it ends up
+      // when it shows again, not at every cell it passes.
+      if (FCaretCreated && FCaretHideCount == 0) {
         Invalidate(CaretRect(Damage.Cells.topLeft()));
         Invalidate(CaretRect());
       }
