@@ -35,10 +35,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
 fi
 
-configure_build() {  # dir, extra cmake args...
+configure_build() {  # dir, extra cmake args...; $build_targets (words) limits the build
   local dir=$1; shift
   cmake -S "$top" -B "$dir" -G Ninja -DTELQUIN_WERROR="${TELQUIN_WERROR:-OFF}" "$@" >/dev/null
-  cmake --build "$dir" -j "$jobs"
+  # shellcheck disable=SC2086  # one target per word
+  cmake --build "$dir" -j "$jobs" ${build_targets:+--target $build_targets}
 }
 
 case "$mode" in
@@ -67,11 +68,8 @@ case "$mode" in
     # The tests whose code runs on more than one thread: the serial port's
     # event thread, the meter logic on a real port, the threaded timer and
     # the scrolling panel that paints on the timer's worker.
-    tsan_tests=(test_serial test_meter test_components)
-    cmake -S "$top" -B build-tsan -G Ninja -DTELQUIN_WERROR="${TELQUIN_WERROR:-OFF}" \
-      -DTELQUIN_TESTS=ON -DTELQUIN_BENCH=OFF -DTELQUIN_SANITIZE=thread \
-      -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build build-tsan -j "$jobs" --target "${tsan_tests[@]}"
+    build_targets="test_serial test_meter test_components" configure_build build-tsan \
+      -DTELQUIN_TESTS=ON -DTELQUIN_BENCH=OFF -DTELQUIN_SANITIZE=thread -DCMAKE_BUILD_TYPE=RelWithDebInfo
     cd build-tsan
     export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$top/tests/tsan.supp"
     ctest --output-on-failure --no-tests=error -j "$jobs" --timeout 600 -L '^(test_serial|test_meter)$'

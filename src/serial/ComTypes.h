@@ -55,7 +55,6 @@ enum TStoredProp : std::uint8_t {
 using TStoredProps = TSet<TStoredProp>;
 enum TOperationKind : std::uint8_t { okWrite, okRead };
 
-
 // The 24 error kinds; ordinal = error code - 1.
 enum TComExceptions : std::uint8_t {
   CE_OpenFailed, CE_WriteFailed, CE_ReadFailed, CE_InvalidAsync, CE_PurgeFailed,

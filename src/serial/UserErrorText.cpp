@@ -36,8 +36,8 @@ QString UserErrorText(const std::exception& e, const TCustomComPort* port) {
   const int code = comError->WinCode();
   if (code <= 0) return text;
   text += QStringLiteral(": ") + platform::SystemErrorText(code);
-  constexpr int kOpenFailed = 1;
-  const QString advice = comError->Code() == kOpenFailed && port && port->Port().isEmpty()
+  const bool openFailed = comError->Code() == CE_OpenFailed + 1;
+  const QString advice = openFailed && port && port->Port().isEmpty()
                              ? NoPortAdvice()
                              : ComErrorAdvice(code);
   if (!advice.isEmpty()) text += QStringLiteral("; ") + advice;

@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QFontDialog>
 #include <QImage>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTest>
@@ -42,6 +43,37 @@ void Receive(TCustomComTerminal& t, const QByteArray& bytes) {
 }
 
 QPoint Pos(int x, int y) { return QPoint(x, y); }
+
+// Without frame and scroll bars, as big as its grid, on screen.
+void ShowWholeGrid(TCustomComTerminal& t) {
+  t.SetBorderStyle(bsNone);
+  t.SetScrollBars(ssNone);
+  t.resize(t.sizeHint());
+  t.show();
+}
+
+void Focus(TCustomComTerminal& t) {
+  t.activateWindow();
+  t.setFocus();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&t));
+  ASSERT_TRUE(t.hasFocus());
+}
+
+// Counts the paints of a widget and gathers what they repainted.
+struct PaintWatch : QObject {
+  explicit PaintWatch(QWidget* w) : widget(w) { w->installEventFilter(this); }
+  ~PaintWatch() override { widget->removeEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint) {
+      ++paints;
+      region += static_cast<QPaintEvent*>(e)->region();
+    }
+    return false;
+  }
+  QWidget* widget;
+  int paints = 0;
+  QRegion region;
+};
 
 TEST(ComTerminal, ReceivedTextGoesToTheGridAndRaisesOnCharForEveryCharacter) {
   auto t = MakeTerminal(teNone);
@@ -349,39 +381,22 @@ TEST(ComTerminal, PaintingFollowsTheScrollPosition) {
 // the screen is repainted once per frame with what the grid holds then.
 TEST(ComTerminal, ManyReceptionsInOneFrameRepaintOnce) {
   auto t = MakeTerminal(teNone, true);
-  t->SetBorderStyle(bsNone);
-  t->SetScrollBars(ssNone);
   t->SetRows(5);
-  t->resize(t->sizeHint());
-  t->show();
+  ShowWholeGrid(*t);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(t.get()));
   PumpFor(3 * platform::FrameRequest::FrameMs);
-  struct PaintCount : QObject {
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-      if (e->type() == QEvent::Paint) ++paints;
-      return false;
-    }
-  } count;
-  t->viewport()->installEventFilter(&count);
+  PaintWatch count(t->viewport());
   for (int i = 0; i < 500; ++i) Receive(*t, QByteArray::number(1000 + i) + "\r\n");
   EXPECT_EQ(Row(*t, 4), "1499");
   ASSERT_TRUE(PumpUntil([&] { return count.paints > 0; }));
   PumpFor(3 * platform::FrameRequest::FrameMs);
   EXPECT_EQ(count.paints, 1);
-  t->viewport()->removeEventFilter(&count);
 }
 
 TEST(ComTerminal, CaretFollowsFocusAndShape) {
   auto t = MakeTerminal(teNone);
-  t->SetBorderStyle(bsNone);
-  t->SetScrollBars(ssNone);
-  t->resize(t->sizeHint());
-  t->show();
-  t->activateWindow();
-  t->setFocus();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(t.get()));
-  ASSERT_TRUE(t->hasFocus());
+  ShowWholeGrid(*t);
+  ASSERT_NO_FATAL_FAILURE(Focus(*t));
   const auto caretPixel = [&] {
     return t->grab().toImage().pixelColor(t->FontWidth() * 2 + 1, t->FontHeight() - 1);
   };
@@ -393,6 +408,24 @@ TEST(ComTerminal, CaretFollowsFocusAndShape) {
   EXPECT_EQ(caretPixel(), QColor(Qt::white));
   t->clearFocus();
   EXPECT_EQ(caretPixel(), QColor(Qt::black));
+}
+
+// A grab paints everything; only the repainted region shows whether the
+// caret's old and new cells are redrawn when received text moves it.
+TEST(ComTerminal, ReceivedTextRepaintsTheCaretWhereItWasAndWhereItIs) {
+  auto t = MakeTerminal(teNone);
+  ShowWholeGrid(*t);
+  ASSERT_NO_FATAL_FAILURE(Focus(*t));
+  t->MoveCaret(3, 1);
+  PumpFor(3 * platform::FrameRequest::FrameMs);
+  PaintWatch painted(t->viewport());
+  Receive(*t, "\r\nx\t");
+  ASSERT_TRUE(PumpUntil([&] { return painted.paints > 0; }));
+  PumpFor(3 * platform::FrameRequest::FrameMs);
+  const int fw = t->FontWidth(), fh = t->FontHeight();
+  const auto cell = [&](int x, int y) { return QRect((x - 1) * fw, (y - 1) * fh, fw, fh); };
+  EXPECT_TRUE(painted.region.contains(cell(3, 1))) << "where the caret was";
+  EXPECT_TRUE(painted.region.contains(cell(9, 2))) << "where it is now";
 }
 
 TEST(ComTerminal, AutoSizeFitsTheGrid) {

@@ -43,7 +43,6 @@ TCustomComTerminal::TCustomComTerminal(QWidget* parent)
     : QAbstractScrollArea(parent), FComLink(std::make_unique<TComLink>()) {
   FComLink->OnRxBuf = [this](TObject*, const char* Buffer, int Count) { RxBuf(Buffer, Count); };
   FScreen.SetFontColor(DefaultFontColor);
-  FScreen.SetColor(FColor);
   FScreen.OnDamage = [this](const TTermDamage& Damage) { ScreenChanged(Damage); };
   FScreen.OnChar = [this](QChar Ch) {
     if (OnChar) OnChar(this, Ch);
@@ -264,8 +263,7 @@ void TCustomComTerminal::SetCaret(TTermCaret Value) {
 }
 
 void TCustomComTerminal::SetColor(TColor Value) {
-  if (Value == FColor) return;
-  FColor = Value;
+  if (Value == Color()) return;
   FScreen.SetColor(Value);
   viewport()->update();
 }
@@ -490,7 +488,9 @@ void TCustomComTerminal::ScreenChanged(const TTermDamage& Damage) {
     case dkAll: Invalidate(); break;
     case dkScroll: ScrollWindowLines(Damage.Lines); break;
     case dkCursor:
-      if (FCaretCreated) {
+      // A hidden caret (text being written) is repainted where it ends up
+      // when it shows again, not at every cell it passes.
+      if (FCaretCreated && FCaretHideCount == 0) {
         Invalidate(CaretRect(Damage.Cells.topLeft()));
         Invalidate(CaretRect());
       }
@@ -528,7 +528,8 @@ void TCustomComTerminal::ScrollWindowLines(int) {
 void TCustomComTerminal::paintEvent(QPaintEvent* event) {
   QPainter p(viewport());
   const QRect clip = event->rect();
-  p.fillRect(clip, ToQColor(FColor));
+  const TColor color = Color();
+  p.fillRect(clip, ToQColor(color));
   const int fw = FFontWidth, fh = FFontHeight;
   const int left = clip.x() / fw + 1;
   const int top = clip.y() / fh + 1;
@@ -552,7 +553,7 @@ void TCustomComTerminal::paintEvent(QPaintEvent* event) {
       const TComTermChar cell = Buffer().GetChar(x + FTopLeft.x() - 1, y + FTopLeft.y() - 1);
       if (cell.Ch.isNull()) continue;
       const int px = (x - 1) * fw, py = (y - 1) * fh;
-      if (cell.BackColor != FColor) p.fillRect(px, py, fw, fh, ToQColor(cell.BackColor));
+      if (cell.BackColor != color) p.fillRect(px, py, fw, fh, ToQColor(cell.BackColor));
       if (cell.Underline != isUnderlined) {
         isUnderlined = cell.Underline;
         p.setFont(isUnderlined ? underlined : normal);

@@ -87,7 +87,7 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   void SetBorderStyle(TBorderStyle Value);
   TTermCaret Caret() const { return FCaret; }
   void SetCaret(TTermCaret Value);
-  TColor Color() const { return FColor; }
+  TColor Color() const { return FScreen.Color(); }
   void SetColor(TColor Value);
   int Columns() const { return FScreen.Columns(); }
   void SetColumns(int Value);
@@ -214,9 +214,7 @@ class TCustomComTerminal : public QAbstractScrollArea, public TComponent {
   int FCaretHeight = 0;
   TComTermScreen FScreen;
 
-  // Settings of the control as a whole: colours, frame, focus, sizing, caret.
-  // The screen keeps its own copy of Color for the cells' plain attributes.
-  TColor FColor = clBlack;
+  // Settings of the control as a whole: frame, focus, sizing, caret.
   bool FCtl3D = true;
   bool FTabStop = true;
   bool FAutoSize = false;
