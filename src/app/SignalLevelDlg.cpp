@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStringList>
 #include <algorithm>
 #include <array>
 #include <exception>
@@ -18,6 +19,14 @@ void RestartAutoStart(TMeterLogic& logic, const QString& autoStart) {
   // A page value beyond the bound is never sent (it would block the window
   // for the whole write).
   if (autoStart.size() > 1 && autoStart.size() <= TMeterLogic::kMaxValueLength) logic.SetCmd(autoStart);
+}
+
+// A measuring DORVANE takes no command until it is stopped.
+void StopMeasuringDorvane(TMeterLogic& logic) {
+  if (logic.Running(1000)) {
+    logic.SetCmd2(kEsc);
+    logic.Wait(1000);
+  }
 }
 }  // namespace
 
@@ -70,10 +79,7 @@ void TSignalLevelDlg::Enter(const QString& sd1, const QString& sd2, TDeviceType 
   Open({sd1, sd2, QString(), QString()}, dev, min, max, [this] {
     switch (fDev) {
       case Dorvane:
-        if (FLogic.Running(1000)) {
-          FLogic.SetCmd2(kEsc);
-          FLogic.Wait(1000);
-        }
+        StopMeasuringDorvane(FLogic);
         FLogic.SetCmd(QStringLiteral("DJ"));
         break;
       case Hexlin:
@@ -121,10 +127,7 @@ void TSignalLevelDlg::FormClose() {
   TScopeExit closed([this] { FSignalStrength = false; });
   switch (fDev) {
     case Dorvane:
-      if (FLogic.Running(1000)) {
-        FLogic.SetCmd2(kEsc);
-        FLogic.Wait(1000);
-      }
+      StopMeasuringDorvane(FLogic);
       RestartAutoStart(FLogic, FLogic.Model<TDorvane>().P_AS());
       break;
     case Hexlin:
@@ -138,17 +141,18 @@ void TSignalLevelDlg::FormClose() {
       RestartAutoStart(FLogic, model.Param(QStringLiteral("AS")));
       break;
     }
-    case KESTO_ZAREL:
+    case KESTO_ZAREL: {
       FLogic.SetCmd(kEsc);
       FLogic.Wait(1000);
-      if (std::max({fSd1.size(), fSd2.size(), fSd3.size(), fSd4.size()}) <= TMeterLogic::kMaxValueLength)
-        FLogic.SetCmd(QStringLiteral("SD ") + fSd1 + u' ' + fSd2 + u' ' + fSd3 + u' ' + fSd4);
-      FLogic.Model<TZAREL>().SetP_SD(0, fSd1);
-      FLogic.Model<TZAREL>().SetP_SD(1, fSd2);
-      FLogic.Model<TZAREL>().SetP_SD(2, fSd3);
-      FLogic.Model<TZAREL>().SetP_SD(3, fSd4);
-      RestartAutoStart(FLogic, FLogic.Model<TZAREL>().P_AS());
+      const std::array<QString, 4> sd{fSd1, fSd2, fSd3, fSd4};
+      if (std::all_of(sd.begin(), sd.end(),
+                      [](const QString& part) { return part.size() <= TMeterLogic::kMaxValueLength; }))
+        FLogic.SetCmd(QStringLiteral("SD ") + QStringList(sd.begin(), sd.end()).join(u' '));
+      TZAREL& zarel = FLogic.Model<TZAREL>();
+      for (int i = 0; i < 4; ++i) zarel.SetP_SD(i, sd[i]);
+      RestartAutoStart(FLogic, zarel.P_AS());
       break;
+    }
     case Pavon:
       break;
   }
