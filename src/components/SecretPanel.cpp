@@ -109,15 +109,13 @@ void TSecretPanel::SetBorderWidth(int value) {
 void TSecretPanel::SetColor(TColor value) {
   if (value == FColor) return;
   FColor = value;
-  if (FActive) UpdateMemoryImage();
-  update();
+  Realign();
 }
 
 void TSecretPanel::SetFontColor(TColor value) {
   if (value == FFontColor) return;
   FFontColor = value;
-  if (FActive) UpdateMemoryImage();
-  update();
+  Realign();
 }
 
 void TSecretPanel::SetActive(bool value) {
@@ -189,7 +187,7 @@ void TSecretPanel::SetLines(const QStringList& value) {
     std::lock_guard lock(FImageLock);
     FLines = value;
   }
-  LinesChanged();
+  Refresh(true);
 }
 
 void TSecretPanel::SetGlyph(const QImage& value) {
@@ -197,7 +195,7 @@ void TSecretPanel::SetGlyph(const QImage& value) {
     std::lock_guard lock(FImageLock);
     FGlyph = value;
   }
-  GlyphChanged();
+  Refresh(false);
 }
 
 void TSecretPanel::SetGlyphLayout(TGlyphLayout value) {
@@ -206,10 +204,7 @@ void TSecretPanel::SetGlyphLayout(TGlyphLayout value) {
     std::lock_guard lock(FImageLock);
     FGlyphLayout = value;
   }
-  if (FActive) {
-    UpdateMemoryImage();
-    update();
-  }
+  Refresh(false);
 }
 
 std::uint32_t TSecretPanel::Interval() const { return FTimer->Interval(); }
@@ -222,14 +217,7 @@ void TSecretPanel::SetScrollDirection(TScrollDirection value) {
     std::lock_guard lock(FImageLock);
     FDirection = value;
   }
-  if (FActive) {
-    {
-      std::lock_guard lock(FImageLock);
-      FScrollCnt = 0;
-    }
-    UpdateMemoryImage();
-    update();
-  }
+  Refresh(true);
 }
 
 void TSecretPanel::SetTextStyle(TBevelCut value) {
@@ -238,10 +226,7 @@ void TSecretPanel::SetTextStyle(TBevelCut value) {
     std::lock_guard lock(FImageLock);
     FTextStyle = value;
   }
-  if (FActive) {
-    UpdateMemoryImage();
-    update();
-  }
+  Refresh(false);
 }
 
 void TSecretPanel::SetAsyncDrawing(bool value) {
@@ -252,18 +237,12 @@ void TSecretPanel::SetAsyncDrawing(bool value) {
 
 // ------------------------------------------------------ change handling
 
-void TSecretPanel::LinesChanged() {
+void TSecretPanel::Refresh(bool restart) {
   if (!FActive) return;
-  {
+  if (restart) {
     std::lock_guard lock(FImageLock);
     FScrollCnt = 0;
   }
-  UpdateMemoryImage();
-  update();
-}
-
-void TSecretPanel::GlyphChanged() {
-  if (!FActive) return;
   UpdateMemoryImage();
   update();
 }
