@@ -157,7 +157,6 @@ void TSecretPanel::SetActive(bool value) {
     std::lock_guard lock(FImageLock);
     FScrollCnt = 0;
     FMemoryImage = QImage();
-    FMemoryImageExists = false;
     std::lock_guard canvas(FCanvasLock);
     FShownImage = QImage();
   }
@@ -333,7 +332,6 @@ void TSecretPanel::UpdateMemoryImage() {
 }
 
 void TSecretPanel::UpdateMemoryImageLocked() {
-  FMemoryImageExists = true;
   const QRect oldText = FTxtRect;
   FFirstLine = FirstNonBlank(FLines);
   const QFontMetrics metrics(font());
@@ -373,28 +371,28 @@ void TSecretPanel::PaintClient(QPainter& Canvas, const QRect& Rect) {
 }
 
 void TSecretPanel::TimerExpired() {
-  enum { Paint, Nothing, EndOfPass } step;
+  bool endOfPass = false;
   {
     std::lock_guard lock(FImageLock);
-    if (FScrollCnt < FMaxScroll) {
+    if (FScrollCnt < FMaxScroll)
       ++FScrollCnt;
-      step = FMemoryImageExists ? Paint : Nothing;
-    } else if (FCycled) {
+    else if (FCycled)
       FScrollCnt = 0;
-      step = FMemoryImageExists ? Paint : Nothing;
-    } else {
-      step = EndOfPass;
-    }
+    else
+      endOfPass = true;
   }
-  if (step == Paint) PaintText();
+  if (!endOfPass) {
+    PaintText();  // draws nothing without an image
+    return;
+  }
   // Handed over without the image lock: the GUI thread may be painting.
   // Nothing of this panel may be used after the hand-over.
-  if (step == EndOfPass) FTimer->Synchronize([this] { Stop(); });
+  FTimer->Synchronize([this] { Stop(); });
 }
 
 void TSecretPanel::PaintText() {
   std::unique_lock lock(FImageLock);
-  if (!FMemoryImageExists || FLines.isEmpty() || FTxtRect.isEmpty() || FMemoryImage.isNull()) return;
+  if (FLines.isEmpty() || FTxtRect.isEmpty() || FMemoryImage.isNull()) return;
   const int width = FTxtRect.width(), height = FTxtRect.height();
   {
     QPainter canvas(&FMemoryImage);

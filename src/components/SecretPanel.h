@@ -172,8 +172,7 @@ class TSecretPanel : public QWidget, public TComponent {
   QRect FTxtRect;
   QRect FPaintRect;
   QPoint FGlyphOrigin;
-  bool FMemoryImageExists = false;
-  QImage FMemoryImage;
+  QImage FMemoryImage;  // null while inactive or without a text area
   QImage FGlyph;
   std::vector<QPointer<QWidget>> FHiddenList;
   TBevelCut FTextStyle = bvNone;
