@@ -30,16 +30,6 @@ struct ReportedExceptions {
   ~ReportedExceptions() { platform::SetApplicationExceptionHandler(nullptr); }
 };
 
-// Waits on this thread without running the event loop.
-template <typename Pred>
-bool SpinUntil(Pred done) {
-  for (int i = 0; i < 5000; ++i) {
-    if (done()) return true;
-    std::this_thread::sleep_for(1ms);
-  }
-  return done();
-}
-
 TEST(ThreadedTimer, StartsEnabledSynchronisedThreadedAndPaused) {
   TThreadedTimer t;
   EXPECT_TRUE(t.Enabled());
