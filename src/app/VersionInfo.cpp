@@ -11,7 +11,7 @@ namespace {
 
 // What a query of the version data gives: a text with its length in
 // characters, terminator included, or 16-bit words with their length in
-// bytes, or the fixed part.
+// bytes.
 struct QueryResult {
   QString text;
   std::vector<std::uint16_t> words;
@@ -20,12 +20,11 @@ struct QueryResult {
 
 bool Same(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
-// Paths: "\" (the fixed part), "\VarFileInfo\Translation" and
+// Paths: "\VarFileInfo\Translation" and
 // "\StringFileInfo\<translation>\<key>"; doubled separators count once, as
 // the system's query allows.
 std::optional<QueryResult> QueryValue(const TVersionResource& r, const QString& path) {
   const QStringList parts = path.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
-  if (parts.isEmpty()) return QueryResult{};
   if (parts.size() == 2 && Same(parts[0], QStringLiteral("VarFileInfo")) &&
       Same(parts[1], QStringLiteral("Translation"))) {
     QueryResult q;
@@ -70,13 +69,6 @@ TVersionInfo::TVersionInfo(TObject* Owner) : TVersionInfo(Owner, &ProgramVersion
 TVersionInfo::TVersionInfo(TObject*, const TVersionResource* Resource, TMessageHandler showMessage) {
   FFileName = QCoreApplication::applicationFilePath();
   FVData = Resource;
-  if (FVData) {
-    std::uint32_t translation = 0;
-    const auto q = QueryValue(*FVData, QStringLiteral("\\VarFileInfo\\Translation"));
-    if (q && q->length > 1 && q->words.size() >= 2) translation = (q->words[0] << 16) | q->words[1];
-    FLangIDStr = QStringLiteral("%1").arg(translation, 8, 16, QLatin1Char('0')).toUpper();
-    FPLDescr = LanguageName(static_cast<std::uint16_t>(translation >> 16));
-  }
   if (!FVData) {
     const QString text = QStringLiteral("GetFileVersionInfoSize error #:%1").arg(kNoVersionData);
     if (showMessage)
@@ -85,7 +77,11 @@ TVersionInfo::TVersionInfo(TObject*, const TVersionResource* Resource, TMessageH
       QMessageBox::information(nullptr, QCoreApplication::applicationName(), text);
     return;
   }
-  if (QueryValue(*FVData, QStringLiteral("\\"))) FVerValue = FVData;
+  std::uint32_t translation = 0;
+  const auto q = QueryValue(*FVData, QStringLiteral("\\VarFileInfo\\Translation"));
+  if (q && q->length > 1 && q->words.size() >= 2) translation = (q->words[0] << 16) | q->words[1];
+  FLangIDStr = QStringLiteral("%1").arg(translation, 8, 16, QLatin1Char('0')).toUpper();
+  FPLDescr = LanguageName(static_cast<std::uint16_t>(translation >> 16));
 }
 
 QString TVersionInfo::GetString(int Index) const {
@@ -98,11 +94,11 @@ QString TVersionInfo::GetString(int Index) const {
 }
 
 int TVersionInfo::GetVersion(int Index) const {
-  if (!FVerValue || Index < 0 || Index > 3) return 0;
-  return FVerValue->fileVersion[Index];
+  if (!FVData || Index < 0 || Index > 3) return 0;
+  return FVData->fileVersion[Index];
 }
 
 bool TVersionInfo::GetFlag(int Index) const {
-  if (!FVerValue || Index < 0 || Index > 5) return false;
-  return (FVerValue->fileFlags >> Index) & 1u;
+  if (!FVData || Index < 0 || Index > 5) return false;
+  return (FVData->fileFlags >> Index) & 1u;
 }

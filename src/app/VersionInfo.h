@@ -71,8 +71,7 @@ class TVersionInfo : public TObject {
 
  private:
   QString FFileName;
-  const TVersionResource* FVData = nullptr;
+  const TVersionResource* FVData = nullptr;  // null without version data
   QString FLangIDStr;
   QString FPLDescr;
-  const TVersionResource* FVerValue = nullptr;  // the fixed part; null without data
 };

@@ -109,15 +109,13 @@ void TSecretPanel::SetBorderWidth(int value) {
 void TSecretPanel::SetColor(TColor value) {
   if (value == FColor) return;
   FColor = value;
-  if (FActive) UpdateMemoryImage();
-  update();
+  Realign();
 }
 
 void TSecretPanel::SetFontColor(TColor value) {
   if (value == FFontColor) return;
   FFontColor = value;
-  if (FActive) UpdateMemoryImage();
-  update();
+  Realign();
 }
 
 void TSecretPanel::SetActive(bool value) {
@@ -159,7 +157,6 @@ void TSecretPanel::SetActive(bool value) {
     std::lock_guard lock(FImageLock);
     FScrollCnt = 0;
     FMemoryImage = QImage();
-    FMemoryImageExists = false;
     std::lock_guard canvas(FCanvasLock);
     FShownImage = QImage();
   }
@@ -189,7 +186,7 @@ void TSecretPanel::SetLines(const QStringList& value) {
     std::lock_guard lock(FImageLock);
     FLines = value;
   }
-  LinesChanged();
+  Refresh(true);
 }
 
 void TSecretPanel::SetGlyph(const QImage& value) {
@@ -197,7 +194,7 @@ void TSecretPanel::SetGlyph(const QImage& value) {
     std::lock_guard lock(FImageLock);
     FGlyph = value;
   }
-  GlyphChanged();
+  Refresh(false);
 }
 
 void TSecretPanel::SetGlyphLayout(TGlyphLayout value) {
@@ -206,10 +203,7 @@ void TSecretPanel::SetGlyphLayout(TGlyphLayout value) {
     std::lock_guard lock(FImageLock);
     FGlyphLayout = value;
   }
-  if (FActive) {
-    UpdateMemoryImage();
-    update();
-  }
+  Refresh(false);
 }
 
 std::uint32_t TSecretPanel::Interval() const { return FTimer->Interval(); }
@@ -222,14 +216,7 @@ void TSecretPanel::SetScrollDirection(TScrollDirection value) {
     std::lock_guard lock(FImageLock);
     FDirection = value;
   }
-  if (FActive) {
-    {
-      std::lock_guard lock(FImageLock);
-      FScrollCnt = 0;
-    }
-    UpdateMemoryImage();
-    update();
-  }
+  Refresh(true);
 }
 
 void TSecretPanel::SetTextStyle(TBevelCut value) {
@@ -238,10 +225,7 @@ void TSecretPanel::SetTextStyle(TBevelCut value) {
     std::lock_guard lock(FImageLock);
     FTextStyle = value;
   }
-  if (FActive) {
-    UpdateMemoryImage();
-    update();
-  }
+  Refresh(false);
 }
 
 void TSecretPanel::SetAsyncDrawing(bool value) {
@@ -252,18 +236,12 @@ void TSecretPanel::SetAsyncDrawing(bool value) {
 
 // ------------------------------------------------------ change handling
 
-void TSecretPanel::LinesChanged() {
+void TSecretPanel::Refresh(bool restart) {
   if (!FActive) return;
-  {
+  if (restart) {
     std::lock_guard lock(FImageLock);
     FScrollCnt = 0;
   }
-  UpdateMemoryImage();
-  update();
-}
-
-void TSecretPanel::GlyphChanged() {
-  if (!FActive) return;
   UpdateMemoryImage();
   update();
 }
@@ -354,7 +332,6 @@ void TSecretPanel::UpdateMemoryImage() {
 }
 
 void TSecretPanel::UpdateMemoryImageLocked() {
-  FMemoryImageExists = true;
   const QRect oldText = FTxtRect;
   FFirstLine = FirstNonBlank(FLines);
   const QFontMetrics metrics(font());
@@ -394,28 +371,28 @@ void TSecretPanel::PaintClient(QPainter& Canvas, const QRect& Rect) {
 }
 
 void TSecretPanel::TimerExpired() {
-  enum { Paint, Nothing, EndOfPass } step;
+  bool endOfPass = false;
   {
     std::lock_guard lock(FImageLock);
-    if (FScrollCnt < FMaxScroll) {
+    if (FScrollCnt < FMaxScroll)
       ++FScrollCnt;
-      step = FMemoryImageExists ? Paint : Nothing;
-    } else if (FCycled) {
+    else if (FCycled)
       FScrollCnt = 0;
-      step = FMemoryImageExists ? Paint : Nothing;
-    } else {
-      step = EndOfPass;
-    }
+    else
+      endOfPass = true;
   }
-  if (step == Paint) PaintText();
+  if (!endOfPass) {
+    PaintText();  // draws nothing without an image
+    return;
+  }
   // Handed over without the image lock: the GUI thread may be painting.
   // Nothing of this panel may be used after the hand-over.
-  if (step == EndOfPass) FTimer->Synchronize([this] { Stop(); });
+  FTimer->Synchronize([this] { Stop(); });
 }
 
 void TSecretPanel::PaintText() {
   std::unique_lock lock(FImageLock);
-  if (!FMemoryImageExists || FLines.isEmpty() || FTxtRect.isEmpty() || FMemoryImage.isNull()) return;
+  if (FLines.isEmpty() || FTxtRect.isEmpty() || FMemoryImage.isNull()) return;
   const int width = FTxtRect.width(), height = FTxtRect.height();
   {
     QPainter canvas(&FMemoryImage);

@@ -139,9 +139,10 @@ class TSecretPanel : public QWidget, public TComponent {
   void PaintText();
   void ShowFreshImage();
   void PaintGlyph(QPainter& canvas);
-  void LinesChanged();
-  void GlyphChanged();
-  // Frame or size changed: new text area and image.
+  // What a tick draws changed: while active a new image, from scroll
+  // position 0 when `restart`, and a repaint.
+  void Refresh(bool restart);
+  // Frame, colour or size changed: a new image while active, and a repaint.
   void Realign();
   int BorderSize() const;
   template <typename T>
@@ -171,8 +172,7 @@ class TSecretPanel : public QWidget, public TComponent {
   QRect FTxtRect;
   QRect FPaintRect;
   QPoint FGlyphOrigin;
-  bool FMemoryImageExists = false;
-  QImage FMemoryImage;
+  QImage FMemoryImage;  // null while inactive or without a text area
   QImage FGlyph;
   std::vector<QPointer<QWidget>> FHiddenList;
   TBevelCut FTextStyle = bvNone;

@@ -83,9 +83,9 @@ void TThreadedTimer::ReleaseWindow() {
 
 void TThreadedTimer::UpdateTimer() {
   const bool ticks = FInterval != 0 && FEnabled && OnTimerAssigned();
+  if (!FTimerThread->Suspended()) FTimerThread->Suspend();
   if (FThreaded) {
     ReleaseWindow();
-    if (!FTimerThread->Suspended()) FTimerThread->Suspend();
     FTimerThread->SetInterval(FInterval);
     if (ticks) {
       FTimerThread->SetPriority(FThreadPriority);
@@ -93,7 +93,6 @@ void TThreadedTimer::UpdateTimer() {
     }
     return;
   }
-  if (!FTimerThread->Suspended()) FTimerThread->Suspend();
   if (!FWindowHandle) {
     FWindowHandle = std::make_unique<TTimerWindow>(this);
   } else if (FWindowTimerId) {

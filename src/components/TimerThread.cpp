@@ -203,31 +203,15 @@ void TTimerThread::Suspend() {
 }
 
 void TTimerThread::Resume() {
-  {
-    std::lock_guard lock(FShared->m);
-    if (!FShared->paused) return;
-    FShared->paused = false;
-    FShared->cv.notify_all();
-  }
+  std::lock_guard lock(FShared->m);
+  if (!FShared->paused) return;
+  FShared->paused = false;
+  FShared->cv.notify_all();
 }
 
 bool TTimerThread::Suspended() const {
   std::lock_guard lock(FShared->m);
   return FShared->paused;
-}
-
-void TTimerThread::Terminate() {
-  {
-    std::lock_guard lock(FShared->m);
-    FShared->terminated = true;
-    FShared->DropPending();
-    FShared->cv.notify_all();
-  }
-}
-
-bool TTimerThread::Terminated() const {
-  std::lock_guard lock(FShared->m);
-  return FShared->terminated;
 }
 
 std::uint32_t TTimerThread::Interval() const {

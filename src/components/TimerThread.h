@@ -4,7 +4,7 @@
 //
 // A pause takes effect between ticks, never in the middle of one: Suspend
 // returns once a tick running on the worker has ended. Two ticks wait for the
-// GUI thread (a hand-over through Synchronize); Suspend and Terminate drop
+// GUI thread (a hand-over through Synchronize); Suspend and Stop drop
 // such a hand-over while the GUI thread has not started it, so the GUI thread
 // never waits for a worker that waits for it.
 
@@ -34,14 +34,11 @@ class TTimerThread {
   // Ends a pause; the next tick comes one full interval later.
   void Resume();
   bool Suspended() const;
-  // Asks the thread to end; wakes it at once.
-  void Terminate();
   // Terminates the thread, forgets the owner and waits for the thread to
   // end, except when called on the worker itself or from inside a hand-over
   // the GUI thread is running: then the thread ends on its own right after,
   // without touching the owner.
   void Stop();
-  bool Terminated() const;
 
   // Sleep between ticks, from the next sleep on (the owner pauses first).
   std::uint32_t Interval() const;

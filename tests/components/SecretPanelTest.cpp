@@ -6,8 +6,6 @@
 #include <QFont>
 #include <QLabel>
 #include <QPainter>
-#include <atomic>
-#include <chrono>
 #include <mutex>
 #include <thread>
 
@@ -18,8 +16,6 @@
 #include "support/EventLoop.h"
 
 namespace {
-
-using namespace std::chrono_literals;
 
 constexpr std::uint32_t kHour = 3600 * 1000;
 
@@ -379,12 +375,7 @@ TEST(SecretPanelThreads, DestroyedWhileTheEndOfPassWaitsForTheGuiThread) {
   live.panel->show();
   live.panel->Play();
   // The event loop does not run, so the end-of-pass Stop stays pending.
-  bool pending = false;
-  for (int i = 0; i < 5000 && !pending; ++i) {
-    pending = live.panel->Timer().TimerThread().HandOverPending();
-    if (!pending) std::this_thread::sleep_for(1ms);
-  }
-  ASSERT_TRUE(pending);
+  ASSERT_TRUE(SpinUntil([&] { return live.panel->Timer().TimerThread().HandOverPending(); }));
   live.panel.reset();
   PumpFor(20);
   std::lock_guard lock(live.m);

@@ -30,14 +30,11 @@ struct ReportedExceptions {
   ~ReportedExceptions() { platform::SetApplicationExceptionHandler(nullptr); }
 };
 
-// Waits on this thread without running the event loop.
-template <typename Pred>
-bool SpinUntil(Pred done) {
-  for (int i = 0; i < 5000; ++i) {
-    if (done()) return true;
-    std::this_thread::sleep_for(1ms);
-  }
-  return done();
+// Starts `t` ticking every `ms` with `handler` run on the worker.
+void TickOnWorker(TThreadedTimer& t, std::uint32_t ms, TNotifyEvent handler) {
+  t.SetSyncEvent(false);
+  t.SetInterval(ms);
+  t.SetOnTimer(std::move(handler));
 }
 
 TEST(ThreadedTimer, StartsEnabledSynchronisedThreadedAndPaused) {
@@ -106,9 +103,7 @@ TEST(ThreadedTimer, HandlerRunsWhereTheVariantSays) {
 TEST(ThreadedTimer, SwitchingVariantMovesTheTicking) {
   std::atomic<int> ticks{0};
   TThreadedTimer t;
-  t.SetInterval(2);
-  t.SetSyncEvent(false);
-  t.SetOnTimer([&](TObject*) { ++ticks; });
+  TickOnWorker(t, 2, [&](TObject*) { ++ticks; });
   ASSERT_TRUE(PumpUntil([&] { return ticks > 0; }));
   t.SetThreaded(false);
   EXPECT_TRUE(t.TimerThread().Suspended());
@@ -126,9 +121,7 @@ TEST(ThreadedTimer, SwitchingVariantMovesTheTicking) {
 TEST(ThreadedTimer, FirstTickOneIntervalAfterEnablingAndANewIntervalRestartsTheSleep) {
   std::atomic<int> ticks{0};
   TThreadedTimer t;
-  t.SetSyncEvent(false);
-  t.SetInterval(kHour);
-  t.SetOnTimer([&](TObject*) { ++ticks; });
+  TickOnWorker(t, kHour, [&](TObject*) { ++ticks; });
   EXPECT_FALSE(t.TimerThread().Suspended());
   PumpFor(100);
   EXPECT_EQ(ticks, 0);  // not at once
@@ -142,9 +135,7 @@ TEST(ThreadedTimer, DisablingReturnsAfterTheRunningTickAndNoTickFollows) {
   std::atomic<int> ticks{0};
   std::atomic<bool> inTick{false};
   TThreadedTimer t;
-  t.SetSyncEvent(false);
-  t.SetInterval(1);
-  t.SetOnTimer([&](TObject*) {
+  TickOnWorker(t, 1, [&](TObject*) {
     inTick = true;
     std::this_thread::sleep_for(20ms);
     ++ticks;
@@ -169,9 +160,7 @@ TEST(ThreadedTimer, SynchronizeRunsAtOnceOffTheWorkerAndNeverRunsOnAPausedWorker
   std::atomic<bool> ranOnWorker{false};
   std::atomic<bool> done{false};
   std::atomic<int> ticks{0};
-  t.SetSyncEvent(false);
-  t.SetInterval(2);
-  t.SetOnTimer([&](TObject*) {
+  TickOnWorker(t, 2, [&](TObject*) {
     if (++ticks == 1) {
       // Running: handed to the GUI thread.
       t.Synchronize([&] {
@@ -241,9 +230,7 @@ TEST(ThreadedTimer, WindowVariantWithoutAnEventLoopRaisesAndKeepsTheValue) {
 TEST(ThreadedTimerDestruction, WhileTheWorkerSleepsReturnsAtOnce) {
   std::atomic<int> ticks{0};
   auto t = std::make_unique<TThreadedTimer>();
-  t->SetSyncEvent(false);
-  t->SetInterval(kHour);
-  t->SetOnTimer([&](TObject*) { ++ticks; });
+  TickOnWorker(*t, kHour, [&](TObject*) { ++ticks; });
   ASSERT_FALSE(t->TimerThread().Suspended());
   t.reset();  // an hour's wait would run into the test's time limit
   EXPECT_EQ(ticks, 0);
@@ -254,9 +241,7 @@ TEST(ThreadedTimerDestruction, WaitsForATickRunningOnTheWorker) {
   std::atomic<bool> finished{false};
   auto t = std::make_unique<TThreadedTimer>();
   TThreadedTimer* raw = t.get();
-  t->SetSyncEvent(false);
-  t->SetInterval(1);
-  t->SetOnTimer([&](TObject*) {
+  TickOnWorker(*t, 1, [&](TObject*) {
     if (entered.exchange(true)) return;
     // Stay in the tick until the destructor has begun, then a while longer.
     while (raw->Enabled()) std::this_thread::yield();
@@ -297,9 +282,7 @@ TEST(ThreadedTimerDestruction, FromInsideAnUnsynchronisedHandler) {
   std::atomic<int> ticks{0};
   std::atomic<bool> gone{false};
   auto* t = new TThreadedTimer;
-  t->SetSyncEvent(false);
-  t->SetInterval(1);
-  t->SetOnTimer([&](TObject*) {
+  TickOnWorker(*t, 1, [&](TObject*) {
     ++ticks;
     delete t;
     gone = true;
