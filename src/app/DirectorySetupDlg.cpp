@@ -82,8 +82,5 @@ void TDirectorySetupDlg::Btn_okClick() {
 void InstallDirectorySetup(TMainForm& form, TDirectorySetupDlg& dialog) {
   form.OnDirParameter = [&dialog] { return dialog.DirParameter(); };
   form.OnDirLogFile = [&dialog] { return dialog.DirLogFile(); };
-  QObject::connect(form.Action(TAction::acDirectory), &QAction::triggered, &dialog,
-                   [&form, &dialog] {
-                     form.ExecuteAction(TAction::acDirectory, [&dialog] { dialog.ShowModal(); });
-                   });
+  form.BindAction(TAction::acDirectory, [&dialog] { dialog.ShowModal(); }, &dialog);
 }

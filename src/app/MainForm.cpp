@@ -221,9 +221,7 @@ void TMainForm::CreateActions() {
       {TAction::acPrinterSetup, &TMainForm::acPrinterSetupExecute},
   };
   for (const auto& [action, handler] : shown)
-    connect(Action(action), &QAction::triggered, this, [this, a = action, h = handler] {
-      ExecuteAction(a, [this, h] { (this->*h)(this); });
-    });
+    BindAction(action, [this, h = handler] { (this->*h)(this); });
 }
 
 QAction* TMainForm::Action(TAction action) const {

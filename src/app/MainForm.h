@@ -71,6 +71,9 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   // enabling rule first for the meter actions, nothing when the action is
   // disabled, and a failure shown to the user instead of escaping.
   void ExecuteAction(TAction action, const std::function<void()>& handler) override;
+  // Runs `handler` through ExecuteAction whenever the action is triggered,
+  // for as long as `context` (default: the window) lives.
+  void BindAction(TAction action, std::function<void()> handler, QObject* context = nullptr);
 
   // The window's QAction of an action; every action has one, so a lookup
   // that finds none is a programming error and throws EUnknownAction.

@@ -75,6 +75,11 @@ void TMainForm::FormClose() {
   if (FLogic) FLogic->FormClose();
 }
 
+void TMainForm::BindAction(TAction action, std::function<void()> handler, QObject* context) {
+  connect(Action(action), &QAction::triggered, context ? context : this,
+          [this, action, h = std::move(handler)] { ExecuteAction(action, h); });
+}
+
 void TMainForm::ExecuteAction(TAction action, const std::function<void()>& handler) {
   if (TMeterLogic::UpdateRuleActions().contains(action)) FLogic->onUpdate();
   // The state the program gave the action: a hidden one runs by its shortcut.
@@ -137,9 +142,7 @@ void TMainForm::ConnectLogic() {
       {acZoomOut, [&M] { M.acZoomOutExecute(); }},
       {acSimulation, [&S] { S.acSimulationExecute(); }},
   };
-  for (const auto& [action, handler] : handlers)
-    connect(Action(action), &QAction::triggered, this,
-            [this, a = action, h = handler] { ExecuteAction(a, h); });
+  for (const auto& [action, handler] : handlers) BindAction(action, handler);
   connect(Action(acSettings), &QAction::triggered, this, [this] { acSettingsExecute(); });
   // The hidden test item is no action of the list: no enabling rule.
   connect(Test1, &QAction::triggered, this,

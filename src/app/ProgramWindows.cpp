@@ -36,9 +36,7 @@ TProgramWindows::TProgramWindows() {
   main->SetGraphicSetupForm(FGraphicSetupForm.get());
   main->SetDialogs(FComSetupForm.get(), FChangeBdDlg.get(), FSimuSetupDlg.get(), FSignalLevelDlg.get());
   TAboutBox* about = FAboutBox.get();
-  QObject::connect(main->Action(TAction::acInfo), &QAction::triggered, main, [main, about] {
-    main->ExecuteAction(TAction::acInfo, [about] { about->ShowModal(); });
-  });
+  main->BindAction(TAction::acInfo, [about] { about->ShowModal(); });
 }
 
 TProgramWindows::~TProgramWindows() {
