@@ -45,6 +45,7 @@ QString TMeterModel::SendValue(const TSendDef& send) const {
     const int i = IndexOfText(FTable.params[p].parts[0].items, FValues[p][0]);
     return i < 0 ? QString() : QString::number(i + 1);
   }
+  if (send.withFirstPartOnly && FValues[p][0].trimmed().isEmpty()) return {};
   return FValues[p].mid(0, send.parts).join(QLatin1Char(' '));
 }
 

@@ -35,7 +35,8 @@ class TMeterModel {
 
   // What Set Parameter sends for this line: the parts joined by one blank, or
   // for a list position the selected item's position + 1 ('' when nothing is
-  // selected, so the line is skipped like any empty value).
+  // selected, so the line is skipped like any empty value). A line that needs
+  // its first part is '' while that part is blank.
   QString SendValue(const TSendDef& send) const;
 
   void BlankParameter();

@@ -258,8 +258,11 @@ TModelTable MakeHexlin() {
   t.keys = Keys(t.params, {{"SA", W}, {"MF", W}, {"TD", S}, {"SF", W}, {"OF", W}, {"AS", W},
                            {"SE", F}, {"MW", S}, {"PL", W}, {"HE", S}, {"SD", S}, {"TE", W},
                            {"QA", S}, {"Q1", S}, {"Q2", S}, {"SC", W}});
-  t.sendOrder = Sends(t.params, {{"SA"}, {"MF"}, {"TD"}, {"SF"}, {"OF"}, {"AS"}, {"SE"}, {"MW"},
-                                 {"PL"}, {"HE"}, {"SD"}, {"TE"}, {"QA"}, {"Q1"}, {"Q2"}, {"SC"}});
+  // SE's second field has no control: it goes back as the meter reported it,
+  // but never on its own, or a meter would take it as the first field.
+  t.sendOrder = Sends(t.params, {{"SA"}, {"MF"}, {"TD"}, {"SF"}, {"OF"}, {"AS"},
+                                 {"SE", "", 0, false, true}, {"MW"}, {"PL"}, {"HE"}, {"SD"},
+                                 {"TE"}, {"QA"}, {"Q1"}, {"Q2"}, {"SC"}});
   t.framing = kLineFraming;
   t.gauge = kGauge4to20;
   t.visibleActions = {acSd, acDM, acDF, acVM, acVT, acSO, acBaudrate};
@@ -314,7 +317,8 @@ TModelTable MakeTavri() {
   t.keys = Keys(t.params, {{"SA", W}, {"MF", W}, {"OF", W}, {"AS", W}, {"SE", F}, {"MW", S},
                            {"GN", W}, {"SD", S}, {"TE", W}, {"UB", W}, {"QA", S}, {"Q1", S},
                            {"Q2", S}});
-  t.sendOrder = Sends(t.params, {{"SA"}, {"MF"}, {"SF"}, {"OF"}, {"AS"}, {"SE"}, {"MW"},
+  // SE goes out with its first field only; the meter keeps its second.
+  t.sendOrder = Sends(t.params, {{"SA"}, {"MF"}, {"SF"}, {"OF"}, {"AS"}, {"SE", "", 1}, {"MW"},
                                  {"GN"}, {"SD"}, {"TE"}, {"UB"}, {"QA"}, {"Q1"}, {"Q2"}});
   t.framing = kLineFraming;
   t.gauge = kGauge4to20;

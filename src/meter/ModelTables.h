@@ -62,6 +62,9 @@ struct TSendDef {
   QString code = {};  // the parameter it takes its value from (default: wireCode)
   int parts = 0;       // how many parts are sent from part 0 (default: all)
   bool listPosition = false;  // sent as the item's position + 1, not as text
+  // Parts after the first go out only together with a first part: with part 0
+  // blank the line is skipped, though a part the meter reported is kept.
+  bool withFirstPartOnly = false;
 };
 
 struct TFraming {

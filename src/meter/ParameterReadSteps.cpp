@@ -34,10 +34,11 @@ const QVector<TReadStep>& ParameterReadSteps() {
       << Query("OF", P | H | T | Z);
     TReadStep as = Query("AS", AllDevices);
     as.noStopString = D;  // DORVANE answers AS with exactly two characters
-    // HEXLIN and TAVRI report a second SE field that no control shows; it is
-    // kept so that writing the set back sends the meter what it reported.
+    // HEXLIN reports a second SE field that no control shows; it is kept so
+    // that writing the set back sends the meter what it reported. TAVRI's
+    // is neither read nor sent: the meter keeps it.
     TReadStep se = Query("SE", H | T | Z, Blank, 1);
-    se.onePartMore = H | T;
+    se.onePartMore = H;
     v << as << Query("SE", P) << se << TReadStep{TReadKind::rkMinMax, "MW", Z};
     TReadStep mw = Query("MW", H | T, Blank, 2);
     mw.onePartMore = T;

@@ -205,11 +205,20 @@ TEST(MeterModel, SendValues) {
   zarel.CopyDataToPuffer();
   EXPECT_EQ(zarel.SendValue(sp), "");  // skipped like every empty value
 
+  // TAVRI sends SE's first part only; HEXLIN sends its kept second part,
+  // but never without a first one.
   TTavri tavri;
   tavri.SetP_SE(0, "2");
   tavri.SetP_SE(1, "1");
-  // The part without a control goes back to the meter as it was read.
-  EXPECT_EQ(tavri.SendValue(ModelTable(Tavri).sendOrder[5]), "2 1");
+  EXPECT_EQ(tavri.SendValue(ModelTable(Tavri).sendOrder[5]), "2");
+  THexlin hexlin;
+  const TSendDef& se = ModelTable(Hexlin).sendOrder[6];
+  ASSERT_EQ(se.code, "SE");
+  hexlin.SetP_SE(0, "1");
+  hexlin.SetP_SE(1, "0");
+  EXPECT_EQ(hexlin.SendValue(se), "1 0");
+  hexlin.SetP_SE(0, " ");
+  EXPECT_EQ(hexlin.SendValue(se), "");
 }
 
 }  // namespace

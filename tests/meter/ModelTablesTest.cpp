@@ -155,14 +155,14 @@ TEST(ModelTables, SetParameterLinesWithTheirQuirks) {
     QStringList codes;
     for (const TSendDef& s : ModelTable(d).sendOrder)
       codes << s.wireCode + (s.parts > 1 ? QString::number(s.parts) : QString()) +
-                   (s.listPosition ? "#" : "");
+                   (s.listPosition ? "#" : "") + (s.withFirstPartOnly ? "+" : "");
     return codes.join('|');
   };
   EXPECT_EQ(wire(Dorvane), "AS |SA|TD2|SF|RB|RE|AC|AH ");
-  EXPECT_EQ(wire(Tavri), "SA|MF|SF|OF|AS|SE2|MW3|GN|SD2|TE|UB|QA2|Q14|Q24");
+  EXPECT_EQ(wire(Tavri), "SA|MF|SF|OF|AS|SE|MW3|GN|SD2|TE|UB|QA2|Q14|Q24");
   EXPECT_EQ(wire(KESTO_ZAREL),
             "SA|MF|MW2|OF|SF|MUN|SD4|SP#|SE|AS#|QA2|Q14|Q24|Q34|TRI2|TRO2");
-  EXPECT_EQ(wire(Hexlin), "SA|MF|TD3|SF|OF|AS|SE2|MW2|PL|HE2|SD2|TE|QA2|Q14|Q24|SC");
+  EXPECT_EQ(wire(Hexlin), "SA|MF|TD3|SF|OF|AS|SE2+|MW2|PL|HE2|SD2|TE|QA2|Q14|Q24|SC");
   EXPECT_EQ(ModelTable(Dorvane).sendOrder.front().code, "AS");
 }
 

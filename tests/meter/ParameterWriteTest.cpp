@@ -2,6 +2,9 @@
 // pseudo-terminal: the exact lines on the wire, then the read-back.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "MeterRig.h"
 #include "meter/ModelTables.h"
 
@@ -32,7 +35,8 @@ const WriteCase kWriteCases[] = {
      {"SA200", "MF2000", "TD0 0 1", "SF1", "OF0", "ASdt", "SE2 2", "MW0 ", "PL0", "HE4 10",
       "SD0 0", "TE0", "QA0 300", "Q12 5000 0.1 1", "Q24 5000 0.1 1", "SC0"}},
     {"Tavri", Tavri, [](MeterRig& r) { r.logic.Model<TTavri>().SetP_SF("3"); },
-     {"SA1500", "MF15000", "SF3", "OF0", "ASdt", "SE2 2", "MW-270 270 0", "GN0", "SD0 0", "TE0",
+     // Its SE goes out with the first part only.
+     {"SA1500", "MF15000", "SF3", "OF0", "ASdt", "SE2", "MW-270 270 0", "GN0", "SD0 0", "TE0",
       "UB10", "QA0 30", "Q12 5000 0.1 1", "Q24 5000 0.1 1"}},
     {"Zarel", KESTO_ZAREL,
      [](MeterRig& r) {
@@ -223,3 +227,65 @@ TEST(SetParameterBound, AValueOverTheBoundIsNotSentAndNamed) {
   EXPECT_TRUE(rig.view.statusHistory[2].contains(" Set Parameter ok" + note));
   EXPECT_EQ(rig.view.StatusText(2), " Get Parameter ok" + note);
 }
+
+namespace {
+
+// A page whose SE control was left blank by a clipboard text or a file
+// without SE.
+struct BlankSeCase {
+  const char* name;
+  TDeviceType model;
+  bool fromFile;
+};
+
+const BlankSeCase kBlankSe[] = {
+    {"HexlinClipboard", Hexlin, false},
+    {"HexlinFile", Hexlin, true},
+    {"TavriClipboard", Tavri, false},
+    {"TavriFile", Tavri, true},
+};
+
+void PrintTo(const BlankSeCase& c, std::ostream* os) { *os << c.name; }
+
+class BlankSe : public ::testing::TestWithParam<BlankSeCase> {};
+
+}  // namespace
+
+TEST_P(BlankSe, SetSendsNoSeAndTheMeterKeepsIt) {
+  const BlankSeCase& c = GetParam();
+  MeterRig rig(c.model);
+  rig.emulator.values = {{"SE", "1 2"}};
+  rig.emulator.FillDefaultValues();
+  rig.logic.acGetParameterExecute();
+  ASSERT_EQ(rig.view.StatusText(2), " Get Parameter ok");
+
+  const QByteArray text = "SA=10\r\nMF=100\r\n";
+  QTemporaryDir dir;
+  if (c.fromFile) {
+    const QString file = dir.filePath("set.txt");
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[Parameter]\r\n" + text);
+    f.close();
+    rig.view.openDialogAnswers.push_back(file);
+    rig.logic.acOpenExecute();
+  } else {
+    rig.view.clipboard = QString::fromLatin1(text);
+    rig.logic.acImportExecute();
+  }
+  const QString seControl = c.model == Hexlin ? "cb_se_2_1" : "cb_se_3_1";
+  ASSERT_EQ(rig.view.controls.Text(seControl), "");
+
+  rig.emulator.ClearReceived();
+  rig.logic.acSetParameterExecute();
+  ASSERT_EQ(rig.view.StatusText(2), " Get Parameter ok");
+  const QStringList commands = rig.emulator.Commands();
+  EXPECT_TRUE(commands.contains("SA10"));
+  EXPECT_TRUE(commands.contains("MF100"));
+  for (const QString& command : commands)
+    EXPECT_FALSE(command.startsWith("SE") && command.size() > 2) << command.toStdString();
+  EXPECT_EQ(rig.emulator.values.value("SE"), "1 2");
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, BlankSe, ::testing::ValuesIn(kBlankSe),
+                         [](const auto& info) { return std::string(info.param.name); });

@@ -140,6 +140,12 @@ void MeterEmulator::HandleCommand(const QByteArray& line) {
   }
   // A set command: the value follows the code (DORVANE may put a blank first).
   if (value.startsWith(u' ')) value.remove(0, 1);
+  if (FModel == Tavri && upper == QLatin1String("SE") && !value.contains(u' ')) {
+    // TAVRI takes SE's first field alone and keeps its second.
+    const QString held = values.value(upper);
+    const qsizetype blank = held.indexOf(u' ');
+    if (blank >= 0) value += held.mid(blank);
+  }
   values.insert(upper, FModel == KESTO_ZAREL ? ZarelStoredForm(upper, value) : value);
 }
 

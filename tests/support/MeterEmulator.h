@@ -13,9 +13,10 @@
 // A command with a value ("SA10" CR, DORVANE "AS dt" CR) sets the value and
 // answers nothing. KESTO ZAREL stores a set value in the form it reports:
 // "SP2" as "0x3B", "AS5" as "DT" (positions from 1), "QA0 500000" as
-// "0, 500000". A code without a value that is no known query and is a
-// start command (DT, DS, DW, DX, DF, DM, CT, VM, VT, TP, FT, DJ or the
-// auto-start form in lower case) starts the stream.
+// "0, 500000". TAVRI takes "SE" with one field as its first field and keeps
+// the second ("SE1" on "2 2" holds "1 2"). A code without a value that is no
+// known query and is a start command (DT, DS, DW, DX, DF, DM, CT, VM, VT, TP,
+// FT, DJ or the auto-start form in lower case) starts the stream.
 //
 // The emulator lives on the thread that creates it and is driven by that
 // thread's event loop (a socket notifier on the master side).
