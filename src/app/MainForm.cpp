@@ -41,6 +41,7 @@
 #include "components/AnalogMeter.h"
 #include "components/BlinkLED.h"
 #include "meter/ModelTables.h"
+#include "platform/PrintService.h"
 #include "serial/ui/ComTerminal.h"
 
 namespace {

@@ -37,6 +37,9 @@ class TStatusBar;
 class TMeterLogic;
 class TComSetupForm;
 class TGraphicSetupForm;
+namespace platform {
+class PrintService;
+}
 
 class TMainForm : public QMainWindow, public TObject, public IMeterView {
   Q_OBJECT
@@ -99,8 +102,11 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   // The diagram on one landscape page with the caption and the date above
   // it; a failure aborts the job and raises, the cursor is restored.
   void acPrintGrafikExecute(TObject* Sender);
-  // A chosen file goes to the system's print service; its refusal is shown.
+  // A chosen file goes to the system's print service and the handler
+  // returns; the service's refusal is shown when it comes.
   void acPrintExecute(TObject* Sender);
+  // The print dialog on the window's printer, printing nothing: the chosen
+  // printer, paper and orientation stay on it for the diagram print.
   void acPrinterSetupExecute(TObject* Sender);
   // The window's printer: the printer setup changes it, the diagram print
   // uses it.
@@ -239,6 +245,7 @@ class TMainForm : public QMainWindow, public TObject, public IMeterView {
   TComSetupForm* FComSetupForm = nullptr;
   TGraphicSetupForm* FGraphicSetupForm = nullptr;
   std::unique_ptr<QPrinter> FPrinter;
+  std::unique_ptr<platform::PrintService> FPrintService;  // ends a running lp with the window
   std::unique_ptr<TMeterLogic> FLogic;
   bool FShown = false;
 };

@@ -2,8 +2,9 @@
 // service, and the printer setup.
 
 #include <QDateTime>
-#include <QPageSetupDialog>
+#include <QDialogButtonBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QPicture>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -13,7 +14,7 @@
 #include "app/DiagramPage.h"
 #include "app/MainForm.h"
 #include "meter/ScopeExit.h"
-#include "platform/PrintFile.h"
+#include "platform/PrintService.h"
 
 namespace {
 // The chart is drawn at this size and stretched onto the page, so its fonts
@@ -59,11 +60,20 @@ void TMainForm::acPrintExecute(TObject*) {
   const std::optional<QString> file =
       ExecuteOpenDialog({QString(), QStringLiteral("txt"), QString(), 0});
   if (!file) return;
-  QString error;
-  if (!platform::PrintFile(*file, &error)) ShowMessage(error);
+  if (!FPrintService) FPrintService = std::make_unique<platform::PrintService>();
+  // The service answers later; meanwhile the meter's lines keep coming in.
+  FPrintService->PrintFile(*file, [this](const QString& error) {
+    if (!error.isEmpty()) ShowMessage(error);
+  });
 }
 
+// Qt's page setup offers no choice of printer (and refuses printers other
+// than the system's own), so the setup is the print dialog: its OK only
+// stores the choice on the window's printer, it prints nothing.
 void TMainForm::acPrinterSetupExecute(TObject*) {
-  QPageSetupDialog dialog(&Printer(), this);
+  QPrintDialog dialog(&Printer(), this);
+  dialog.setWindowTitle(QStringLiteral("Printer Setup"));
+  if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+    if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText(QStringLiteral("OK"));
   ExecDialog(dialog);
 }

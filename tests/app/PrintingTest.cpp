@@ -1,7 +1,7 @@
 // Printing: the diagram page's geometry and look, the diagram print through
 // the window's printer (landscape whatever was set, failures shown, the
 // cursor restored), the printer setup on the same printer, and a file
-// handed to the print service.
+// handed to the print service without waiting for it.
 #include <gtest/gtest.h>
 
 #include "app/QtPrinters.h"
@@ -10,20 +10,25 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
+#include <QLineEdit>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPainter>
 #include <QPicture>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <cmath>
+#include <csignal>
 
 #include "app/Chart.h"
 #include "app/DiagramPage.h"
 #include "app/MainForm.h"
+#include "support/EventLoop.h"
+#include "support/FakePrintService.h"
 
 namespace {
 
@@ -123,8 +128,8 @@ QSizeF PdfPageSize(const QString& file) {
   return {m.captured(1).toDouble(), m.captured(2).toDouble()};
 }
 
-// The window with its dialogs answered here: the print dialog and the
-// printer setup with `accept`, messages recorded.
+// The window with its dialogs answered here: the print dialog with `accept`,
+// the printer setup shown and confirmed as a user does, messages recorded.
 struct PrintWindow {
   PrintWindow() {
     form.Printer().setOutputFormat(QPrinter::PdfFormat);
@@ -135,13 +140,15 @@ struct PrintWindow {
       }
       if (auto* p = qobject_cast<QPrintDialog*>(&d)) {
         EXPECT_EQ(p->printer(), &form.Printer());
+        if (p->windowTitle() == "Printer Setup") {
+          ++setupDialogs;
+          p->show();  // the dialog takes up the printer's settings
+          if (onSetup) onSetup(*p);
+          p->accept();  // and hands the choice back
+          return p->result();
+        }
         ++printDialogs;
         return accept ? int(QDialog::Accepted) : int(QDialog::Rejected);
-      }
-      if (auto* setup = qobject_cast<QPageSetupDialog*>(&d)) {
-        EXPECT_EQ(setup->printer(), &form.Printer());
-        if (onSetup) onSetup(*setup->printer());
-        return int(QDialog::Accepted);
       }
       if (auto* file = qobject_cast<QFileDialog*>(&d)) {
         if (chosenFile.isEmpty()) return int(QDialog::Rejected);
@@ -155,7 +162,8 @@ struct PrintWindow {
   TMainForm form;
   bool accept = true;
   int printDialogs = 0;
-  std::function<void(QPrinter&)> onSetup;
+  int setupDialogs = 0;
+  std::function<void(QPrintDialog&)> onSetup;
   QString chosenFile;
   QStringList messages;
 };
@@ -176,10 +184,24 @@ TEST(PrintDiagram, PrintsOneLandscapePageOnTheWindowsPrinter) {
   EXPECT_NEAR(a4.height(), 595, 1);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
-  // The printer setup changes the same printer that the next print uses.
-  w.onSetup = [](QPrinter& p) { p.setPageSize(QPageSize(QPageSize::A5)); };
+  // The printer setup starts from the printer's settings and leaves its
+  // choice (here another file to print into) on the printer the next print
+  // uses, keeping paper and orientation; its OK prints nothing. The
+  // diagram still comes out landscape.
+  printer.setPageSize(QPageSize(QPageSize::A5));
+  printer.setPageOrientation(QPageLayout::Portrait);
+  w.onSetup = [&](QPrintDialog& d) {
+    auto* file = d.findChild<QLineEdit*>("filename");  // the dialog's print-to-file name
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->text(), tmp.filePath("a4.pdf"));
+    file->setText(tmp.filePath("a5.pdf"));
+  };
   w.form.Action(TAction::acPrinterSetup)->trigger();
-  printer.setOutputFileName(tmp.filePath("a5.pdf"));
+  EXPECT_EQ(w.setupDialogs, 1);
+  EXPECT_EQ(printer.outputFileName(), tmp.filePath("a5.pdf"));
+  EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::A5);
+  EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
+  EXPECT_FALSE(QFile::exists(tmp.filePath("a5.pdf")));
   w.form.Action(TAction::acPrintGrafik)->trigger();
   const QSizeF a5 = PdfPageSize(tmp.filePath("a5.pdf"));
   EXPECT_NEAR(a5.width(), 595, 1);
@@ -205,51 +227,61 @@ TEST(PrintDiagram, APrinterThatFailsIsReportedAndTheCursorRestored) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-// A print service of our own on PATH, as a script.
-struct FakePrintService {
-  explicit FakePrintService(const QByteArray& body) : oldPath(qgetenv("PATH")) {
-    if (!body.isEmpty()) {
-      QFile lp(dir.filePath("lp"));
-      lp.open(QIODevice::WriteOnly);
-      lp.write("#!/bin/sh\n" + body);
-      lp.close();
-      lp.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    qputenv("PATH", dir.path().toLocal8Bit());
-  }
-  ~FakePrintService() { qputenv("PATH", oldPath); }
-  QTemporaryDir dir;
-  QByteArray oldPath;
-};
+qint64 FileSize(const QString& name) { return QFileInfo(name).size(); }
 
-TEST(PrintFile, TheChosenFileGoesToThePrintServiceWhoseRefusalIsShown) {
+// The action hands the file to lp and returns; lp's answer is shown when it
+// comes, and a window that goes while lp still runs ends it.
+TEST(PrintFile, TheChosenFileGoesToThePrintServiceWhoseRefusalIsShownWhenItComes) {
   QTemporaryDir tmp;
   PrintWindow w;
   w.chosenFile = tmp.filePath("params.txt");
   QFile(w.chosenFile).open(QIODevice::WriteOnly);
   {
-    FakePrintService lp("echo \"$@\" > \"${0%/*}/args\"\n");  // builtins only
+    FakePrintService lp("echo \"$@\" > \"${0%/*}/args\"\n");
     w.form.Action(TAction::acPrint)->trigger();
-    EXPECT_TRUE(w.messages.isEmpty()) << w.messages.join('\n').toStdString();
-    QFile args(lp.dir.filePath("args"));
-    ASSERT_TRUE(args.open(QIODevice::ReadOnly));
-    EXPECT_EQ(args.readAll().trimmed(), w.chosenFile.toLocal8Bit());
+    const QString args = lp.dir.filePath("args");
+    ASSERT_TRUE(PumpUntil([&] { return FileSize(args) > 0; }));
+    QFile f(args);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll().trimmed(), w.chosenFile.toLocal8Bit());
   }
   {
+    // Shown alone: the accepted file above brought no message.
     FakePrintService lp("echo 'lp: Error - no default destination available.' >&2\nexit 1\n");
     w.form.Action(TAction::acPrint)->trigger();
+    ASSERT_TRUE(PumpUntil([&] { return !w.messages.isEmpty(); }));
     EXPECT_EQ(w.messages, QStringList({"lp: Error - no default destination available."}));
   }
   w.messages.clear();
   {
     FakePrintService none("");  // no print service installed
     w.form.Action(TAction::acPrint)->trigger();
+    ASSERT_TRUE(PumpUntil([&] { return !w.messages.isEmpty(); }));
     ASSERT_EQ(w.messages.size(), 1);
     EXPECT_TRUE(w.messages[0].startsWith("No print service")) << w.messages[0].toStdString();
+  }
+  {
+    FakePrintService lp("echo $$ > \"${0%/*}/pid\"\nexec /bin/sleep 30\n");  // never answers
+    const QString pidFile = lp.dir.filePath("pid");
+    pid_t pid = 0;
+    {
+      PrintWindow closing;
+      closing.chosenFile = w.chosenFile;
+      closing.form.Action(TAction::acPrint)->trigger();
+      ASSERT_TRUE(PumpUntil([&] { return FileSize(pidFile) > 0; }));
+      QFile f(pidFile);
+      ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+      pid = f.readAll().trimmed().toInt();
+      EXPECT_TRUE(closing.messages.isEmpty());
+    }
+    ASSERT_GT(pid, 0);
+    EXPECT_EQ(::kill(pid, 0), -1);
+    EXPECT_EQ(errno, ESRCH);
   }
   w.messages.clear();
   w.chosenFile.clear();  // the open dialog cancelled
   w.form.Action(TAction::acPrint)->trigger();
+  PumpFor(50);
   EXPECT_TRUE(w.messages.isEmpty());
 }
 
