@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleOption>
 #include <QVariant>
 
 #include "components/DrawUtils.h"
@@ -26,6 +29,28 @@ QImage DropDownGlyph() {
   for (int row = 0; row < 4; ++row)
     for (int x = row; x < 7 - row; ++x) img.setPixel(x, row, 0);
   return img;
+}
+
+// The caret is 1 pixel wide, 2 for a bold font. The line edit asks its style
+// for the width whenever it paints, so a font change needs nothing else.
+class TCaretStyle : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+  int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+    if (metric != PM_TextCursorWidth) return QProxyStyle::pixelMetric(metric, option, widget);
+    if (!widget && option) widget = qobject_cast<const QWidget*>(option->styleObject);
+    return widget && widget->font().bold() ? 2 : 1;
+  }
+};
+
+// One for all combo edits, on top of the application's style.
+QStyle* CaretStyle() {
+  static QPointer<QStyle> style;
+  if (!style) {
+    style = new TCaretStyle(QApplication::style()->name());
+    style->setParent(qApp);
+  }
+  return style;
 }
 
 }  // namespace
@@ -51,6 +76,7 @@ TCustomComboEdit::TCustomComboEdit(QWidget* parent)
   FBtnControl->setCursor(Qt::ArrowCursor);
   FButton->setObjectName("Button");
   FButton->OnClick = [this](TObject*) { EditButtonClick(); };
+  setStyle(CaretStyle());
   resize(121, qMax(21, fontMetrics().height() + 5));
   SetButtonWidth(21);
 }
@@ -107,16 +133,10 @@ void TCustomComboEdit::SetDirectInput(bool value) {
   UpdateEditReadOnly();
 }
 
-void TCustomComboEdit::SetAlwaysEnable(bool value) {
-  FAlwaysEnable = value;
-  UpdateEditReadOnly();
-}
-
 // Typing, pasting and cutting are the line edit's, so its own read-only
-// switch covers them; the button shows whether it will act.
+// switch covers them.
 void TCustomComboEdit::UpdateEditReadOnly() {
   setReadOnly(FReadOnly || !FDirectInput || (FPopupVisible && FPopupReadOnly));
-  FButton->setEnabled(!FReadOnly || FAlwaysEnable);
 }
 
 void TCustomComboEdit::SetGlyphKind(TGlyphKind value) {
@@ -199,7 +219,7 @@ void TCustomComboEdit::ShowPopup(const QPoint& origin) {
 void TCustomComboEdit::HidePopup() { FPopup->hide(); }
 
 void TCustomComboEdit::PopupDropDown(bool disableEdit) {
-  if (!FPopup || FPopupVisible || FReadOnly) return;
+  if (!FPopup || FPopupVisible) return;
   const QSize size = FPopup->sizeHint().expandedTo(FPopup->minimumSize());
   const QPoint topLeft = mapToGlobal(QPoint(0, 0));
   QRect r(QPoint(topLeft.x(), topLeft.y() + height()), size);

@@ -46,7 +46,7 @@ class TCustomComboEdit : public QLineEdit, public TComponent {
   bool DirectInput() const { return FDirectInput; }
   void SetDirectInput(bool value);
   bool AlwaysEnable() const { return FAlwaysEnable; }
-  void SetAlwaysEnable(bool value);
+  void SetAlwaysEnable(bool value) { FAlwaysEnable = value; }
   TPopupAlign PopupAlign() const { return FPopupAlign; }
   void SetPopupAlign(TPopupAlign value) { FPopupAlign = value; }
   TGlyphKind GlyphKind() const { return FGlyphKind; }

@@ -103,13 +103,19 @@ QImage CreateDisabledBitmapEx(const QImage& original, TColor outlineColor, TColo
                               TColor highlightColor, TColor shadowColor, bool drawHighlight) {
   QImage result(original.size(), QImage::Format_RGB32);
   if (original.isNull()) return result;
-  const QRgb outline = IsMonochrome(original) ? 0xFFFFFF : ColorRgb(outlineColor);
+  // A monochrome picture is its black pixels on white paper; a colour one is
+  // outlined in `outlineColor`, and that outline is what the emboss shows.
+  const bool mono = IsMonochrome(original);
+  const QRgb outline = ColorRgb(outlineColor);
   const QImage src = original.convertToFormat(QImage::Format_RGB32);
   QImage shape(src.size(), QImage::Format_ARGB32);
   for (int y = 0; y < src.height(); ++y) {
     const auto* s = reinterpret_cast<const QRgb*>(src.constScanLine(y));
     auto* m = reinterpret_cast<QRgb*>(shape.scanLine(y));
-    for (int x = 0; x < src.width(); ++x) m[x] = (s[x] & 0xFFFFFF) == outline ? 0xFFFFFFFFu : 0;
+    for (int x = 0; x < src.width(); ++x) {
+      const QRgb rgb = s[x] & 0xFFFFFF;
+      m[x] = (mono ? rgb != 0xFFFFFF : rgb == outline) ? 0xFFFFFFFFu : 0;
+    }
   }
   result.fill(ColorToQColor(backColor));
   QPainter p(&result);

@@ -44,9 +44,9 @@ QRgb ColorRgb(TColor color);
 QRgb TransparentRgb(const QImage& bitmap, TColor transparentColor);
 
 // An embossed copy of `original`, same size: back colour everywhere, the
-// pixels of `outlineColor` (white in a monochrome bitmap) in the shadow
-// colour, with `drawHighlight` the same shape first one pixel down and right
-// in the highlight colour.
+// pixels of `outlineColor` (the black pixels of a monochrome bitmap, whose
+// white ones stay back colour) in the shadow colour, with `drawHighlight`
+// the same shape first one pixel down and right in the highlight colour.
 QImage CreateDisabledBitmapEx(const QImage& original, TColor outlineColor, TColor backColor,
                               TColor highlightColor, TColor shadowColor, bool drawHighlight);
 

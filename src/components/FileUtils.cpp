@@ -1,9 +1,12 @@
 #include "components/FileUtils.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "components/BrowseFolderDlg.h"
 #include "components/ToolSpeedButton.h"
@@ -13,6 +16,44 @@ TFolderDialogHook& Hook() {
   static TFolderDialogHook hook;
   return hook;
 }
+
+// The file dialog offers OK only for a folder that exists and answers any
+// other name with "Directory not found". A dialog that may create folders
+// takes a new name as well: its OK stays on for it and accepts it.
+class TSelectDirDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+  // Call once the dialog's own widgets exist.
+  void TakeNewNames() {
+    FTakeNewNames = true;
+    if (auto* box = findChild<QDialogButtonBox*>())
+      if (QPushButton* ok = box->button(QDialogButtonBox::Open)) ok->installEventFilter(this);
+  }
+
+ protected:
+  void accept() override {
+    if (FTakeNewNames && NewName()) QDialog::accept();
+    else QFileDialog::accept();
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    // The dialog switches OK off for a new name on every change of the text.
+    if (event->type() == QEvent::EnabledChange) {
+      auto* ok = static_cast<QWidget*>(watched);
+      if (!ok->isEnabled() && NewName()) ok->setEnabled(true);
+    }
+    return QFileDialog::eventFilter(watched, event);
+  }
+
+ private:
+  bool NewName() const {
+    const QStringList chosen = selectedFiles();
+    return !chosen.isEmpty() && !chosen.front().isEmpty() && !QFileInfo::exists(chosen.front());
+  }
+
+  bool FTakeNewNames = false;
+};
+
 }  // namespace
 
 void SetFolderDialogHook(TFolderDialogHook hook) { Hook() = std::move(hook); }
@@ -20,12 +61,13 @@ void SetFolderDialogHook(TFolderDialogHook hook) { Hook() = std::move(hook); }
 int ExecFolderDialog(QDialog& dialog) { return Hook() ? Hook()(dialog) : dialog.exec(); }
 
 bool SelectDirectory(QString& directory, TSelectDirOpts options, int helpContext, QWidget* parent) {
-  QFileDialog dialog(parent, QStringLiteral("Select Directory"), directory);
+  TSelectDirDialog dialog(parent, QStringLiteral("Select Directory"), directory);
   dialog.setObjectName("SelectDirectory");
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly);
-  if (!options.Contains(sdAllowCreate)) dialog.setOption(QFileDialog::ReadOnly);
+  if (options.Contains(sdAllowCreate)) dialog.TakeNewNames();
+  else dialog.setOption(QFileDialog::ReadOnly);
   if (ExecFolderDialog(dialog) != QDialog::Accepted) return false;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty()) return false;

@@ -1,6 +1,7 @@
 #include "components/TimerThread.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QSocketNotifier>
 #include <QThread>
 #include <chrono>
@@ -55,13 +56,45 @@ struct TTimerThread::Shared {
 // worker's exceptions there when the worker sets `wake`.
 class TGuiWaker : public QObject {
  public:
-  explicit TGuiWaker(std::shared_ptr<TTimerThread::Shared> s)
-      : FShared(std::move(s)), FNotifier(FShared->wake.NativeHandle(), QSocketNotifier::Read) {
-    connect(&FNotifier, &QSocketNotifier::activated, this, [this] { Run(); });
+  // Made on the GUI thread, it watches at once. Made on another thread, it
+  // moves to the GUI thread and watches once that thread gets to the event
+  // posted for it: a wake set before is seen then; deleted before, it never
+  // starts. Qt's event queue orders the two threads out of sight of the race
+  // checker, so a lock of our own spans the hand-over as well.
+  static TGuiWaker* Make(std::shared_ptr<TTimerThread::Shared> s, QThread* gui) {
+    if (QThread::currentThread() == gui) {
+      auto* waker = new TGuiWaker(std::move(s));
+      waker->Watch();
+      return waker;
+    }
+    std::lock_guard lock(HandOverLock());
+    auto* waker = new TGuiWaker(std::move(s));
+    waker->moveToThread(gui);
+    QCoreApplication::postEvent(waker, new QEvent(QEvent::User));
+    return waker;
   }
   bool Running() const { return FRunning; }
 
+ protected:
+  void customEvent(QEvent*) override {
+    std::lock_guard lock(HandOverLock());
+    Watch();
+  }
+
  private:
+  explicit TGuiWaker(std::shared_ptr<TTimerThread::Shared> s) : FShared(std::move(s)) {}
+
+  static std::mutex& HandOverLock() {
+    static std::mutex m;
+    return m;
+  }
+
+  // A notifier belongs to the thread that makes it: the GUI thread here.
+  void Watch() {
+    FNotifier = new QSocketNotifier(FShared->wake.NativeHandle(), QSocketNotifier::Read, this);
+    connect(FNotifier, &QSocketNotifier::activated, this, [this] { Run(); });
+  }
+
   void Run() {
     const std::shared_ptr<TTimerThread::Shared> s = FShared;  // the method may free this
     s->wake.Reset();
@@ -89,7 +122,7 @@ class TGuiWaker : public QObject {
   }
 
   std::shared_ptr<TTimerThread::Shared> FShared;
-  QSocketNotifier FNotifier;
+  QSocketNotifier* FNotifier = nullptr;
   bool FRunning = false;
 };
 
@@ -148,11 +181,10 @@ void Execute(std::shared_ptr<TTimerThread::Shared> s) {
 
 TTimerThread::TTimerThread(TThreadedTimer* Timer) : FShared(std::make_shared<Shared>()) {
   FShared->owner = Timer;
-  // Hand-overs need the GUI thread's event loop; a timer made elsewhere
-  // has none to hand over to.
-  const QCoreApplication* app = QCoreApplication::instance();
-  if (app && QThread::currentThread() == app->thread()) {
-    FWaker = new TGuiWaker(FShared);
+  // Hand-overs go to the GUI thread's event loop, also for a timer made on
+  // another thread; without an application there is none.
+  if (const QCoreApplication* app = QCoreApplication::instance()) {
+    FWaker = TGuiWaker::Make(FShared, app->thread());
     FShared->hasWaker = true;
   }
   FThread = std::thread(Execute, FShared);
@@ -168,9 +200,9 @@ void TTimerThread::Stop() {
     FShared->terminated = true;
     FShared->owner = nullptr;
     FShared->DropPending();
-    // A hand-over running now runs on this very call stack: the worker
-    // waits for it, so it cannot be waited for here.
-    waitForWorker = !IsCurrentThread() && FShared->call != Shared::Call::Running;
+    // A hand-over running on this thread runs on this very call stack: the
+    // worker waits for it, so it cannot be waited for here.
+    waitForWorker = !IsCurrentThread() && !HandOverRunsHere();
     FShared->cv.notify_all();
   }
   if (waitForWorker)
@@ -179,7 +211,7 @@ void TTimerThread::Stop() {
     FThread.detach();
   if (!FWaker) return;
   if (QThread::currentThread() != FWaker->thread()) {
-    // On the worker: the waker frees itself on its own thread.
+    // Off the GUI thread: the waker frees itself there.
     std::lock_guard lock(FShared->m);
     FShared->wakerOrphaned = true;
     FShared->wake.Set();
@@ -198,8 +230,11 @@ void TTimerThread::Suspend() {
   FShared->DropPending();
   FShared->cv.notify_all();
   if (IsCurrentThread()) return;
-  FShared->cv.wait(lock,
-                   [&] { return !FShared->busy || FShared->call == Shared::Call::Running; });
+  FShared->cv.wait(lock, [&] { return !FShared->busy || HandOverRunsHere(); });
+}
+
+bool TTimerThread::HandOverRunsHere() const {
+  return FShared->call == Shared::Call::Running && QThread::currentThread() == FWaker->thread();
 }
 
 void TTimerThread::Resume() {

@@ -46,13 +46,13 @@ class TTimerThread {
   // Applied by the worker before its next sleep.
   void SetPriority(TThreadPriority p);
 
-  // On the worker: runs Method on the GUI thread and waits until it ran.
-  // While the thread is paused or terminated the call is dropped: Method
-  // does not run at all (never on the worker); so it is for a thread made
-  // off the GUI thread, which has nothing to hand over to. An exception
-  // Method throws is reported on the GUI thread and does not reach the
-  // worker, nor do exceptions of ticks on the worker stop it: they are
-  // reported on the GUI thread too (an EAbort is dropped).
+  // On the worker: runs Method on the GUI thread and waits until it ran,
+  // also for a thread made off the GUI thread. While the thread is paused
+  // or terminated, or without an application, the call is dropped: Method
+  // does not run at all (never on the worker). An exception Method throws
+  // is reported on the GUI thread and does not reach the worker, nor do
+  // exceptions of ticks on the worker stop it: they are reported on the GUI
+  // thread too (an EAbort is dropped).
   void Synchronize(const std::function<void()>& Method);
   // A hand-over is posted and the GUI thread has not started it yet.
   bool HandOverPending() const;
@@ -63,6 +63,10 @@ class TTimerThread {
   struct Shared;
 
  private:
+  // A hand-over runs on the calling thread (so it is on its call stack).
+  // Lock held.
+  bool HandOverRunsHere() const;
+
   std::shared_ptr<Shared> FShared;
   std::thread FThread;
   TGuiWaker* FWaker = nullptr;

@@ -1,7 +1,8 @@
 #pragma once
 // Thread priorities: -3 (idle) .. 0 (normal) .. +3 (time critical), applied
 // to the calling thread. Raising the priority needs rights a normal user
-// lacks; then the thread stays normal.
+// lacks: the system refuses, and the thread keeps the priority it had (so a
+// normal user's thread that went idle or lower stays there).
 
 #include <cstdint>
 

@@ -70,19 +70,19 @@ TEST_F(DirectoryEdit, TypingBlockedWithoutDirectInputWhileTheButtonWorks) {
   EXPECT_EQ(edit.text(), "typed");
 }
 
-TEST_F(DirectoryEdit, ReadOnlyDisablesTheButtonUnlessAlwaysEnabled) {
+TEST_F(DirectoryEdit, ReadOnlyButtonDoesNothingUnlessAlwaysEnabled) {
   script.answer = f.b;
   edit.setText(f.a);
   edit.SetReadOnly(true);
   edit.show();
-  EXPECT_FALSE(edit.Button()->isEnabled());
+  EXPECT_TRUE(edit.Button()->isEnabled());  // looks as always, only does nothing
+  QTest::mouseClick(edit.Button(), Qt::LeftButton);
   edit.DoClick();
   QTest::keyClick(&edit, Qt::Key_Down, Qt::AltModifier);
   EXPECT_TRUE(script.startedIn.isEmpty());
   EXPECT_EQ(edit.text(), f.a);
   edit.SetAlwaysEnable(true);
-  EXPECT_TRUE(edit.Button()->isEnabled());
-  edit.DoClick();
+  QTest::mouseClick(edit.Button(), Qt::LeftButton);
   EXPECT_EQ(script.startedIn.size(), 1);
   EXPECT_EQ(edit.text(), f.b);
 }
@@ -245,6 +245,45 @@ TEST(ComboEdit, PopupTakesTheValueOnlyWhenAccepted) {
   popup->hide();  // a click elsewhere
   EXPECT_FALSE(edit.PopupVisible());
   EXPECT_EQ(edit.text(), "third");
+
+  // Read-only, the button opens the popup only when always enabled, and
+  // closing it leaves the edit read-only.
+  edit.SetReadOnly(true);
+  edit.DoClick();
+  EXPECT_FALSE(edit.PopupVisible());
+  edit.SetAlwaysEnable(true);
+  edit.DoClick();
+  ASSERT_TRUE(edit.PopupVisible());
+  popup->setText("fifth");
+  QTest::keyClick(&edit, Qt::Key_Return);
+  EXPECT_EQ(edit.text(), "fifth");
+  EXPECT_TRUE(edit.isReadOnly());
+}
+
+// The width of the caret of an empty, focused edit (kept from blinking):
+// the text-coloured pixels across its middle row.
+int CaretWidth(const QFont& font) {
+  const int flashTime = QApplication::cursorFlashTime();
+  QApplication::setCursorFlashTime(0);
+  TCustomComboEdit edit;
+  edit.setFont(font);
+  edit.show();
+  edit.activateWindow();
+  edit.setFocus();
+  QApplication::processEvents();
+  const QImage shown = edit.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  QApplication::setCursorFlashTime(flashTime);
+  const QRgb ink = edit.palette().color(QPalette::Text).rgb();
+  int width = 0;
+  for (int x = 0; x < shown.width(); ++x) width += shown.pixel(x, shown.height() / 2) == ink;
+  return width;
+}
+
+TEST(ComboEdit, CaretIsTwoPixelsWideForABoldFont) {
+  QFont font(QStringLiteral("DejaVu Sans"), 9);
+  EXPECT_EQ(CaretWidth(font), 1);
+  font.setBold(true);
+  EXPECT_EQ(CaretWidth(font), 2);
 }
 
 }  // namespace

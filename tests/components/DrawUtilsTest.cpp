@@ -147,9 +147,11 @@ TEST(CreateDisabledBitmapEx, EmbossesTheOutlinePixels) {
   EXPECT_EQ(At(flat, 3, 3), silver);
   EXPECT_EQ(At(flat, 2, 2), gray);
 
-  const QImage fromMono = CreateDisabledBitmapEx(MonoRow({1, 0}), clBlack, clSilver, clWhite, clGray, false);
-  EXPECT_EQ(At(fromMono, 0, 0), gray);  // white counts as the outline there
-  EXPECT_EQ(At(fromMono, 1, 0), silver);
+  // A monochrome picture: its black pixels are embossed, white is paper.
+  const QImage fromMono = CreateDisabledBitmapEx(MonoRow({1, 0, 1}), clBlack, clSilver, clWhite, clGray, false);
+  EXPECT_EQ(At(fromMono, 0, 0), silver);
+  EXPECT_EQ(At(fromMono, 1, 0), gray);
+  EXPECT_EQ(At(fromMono, 2, 0), silver);
 }
 
 TEST(ImageListDrawDisabled, DrawsTheSilhouetteInHighlightAndGrey) {

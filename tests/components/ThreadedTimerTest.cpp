@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 #include <atomic>
+#include <pthread.h>
+#include <sched.h>
 #include <chrono>
 #include <memory>
 #include <mutex>
@@ -97,6 +99,58 @@ TEST(ThreadedTimer, HandlerRunsWhereTheVariantSays) {
     }));
     t.SetEnabled(false);
     for (auto id : threads) EXPECT_EQ(id == gui, c.onGui);
+  }
+}
+
+TEST(ThreadedTimer, SynchronisedTimerMadeOffTheGuiThreadTicksOnTheGuiThread) {
+  const auto gui = std::this_thread::get_id();
+  std::atomic<int> ticks{0};
+  std::atomic<int> offGui{0};
+  std::atomic<bool> gone{false};
+  std::thread maker([&] {
+    {
+      TThreadedTimer t;
+      t.SetInterval(2);
+      t.SetOnTimer([&](TObject*) {
+        if (std::this_thread::get_id() != gui) ++offGui;
+        ++ticks;
+      });
+      SpinUntil([&] { return ticks >= 3; }, 20000);
+    }  // destroyed here, maybe while the GUI thread runs a tick
+    gone = true;
+  });
+  EXPECT_TRUE(PumpUntil([&] { return gone.load(); }, 40000));
+  maker.join();
+  PumpFor(20);  // its GUI side frees itself there
+  EXPECT_GE(ticks, 3);
+  EXPECT_EQ(offGui, 0);
+}
+
+// The worker's scheduling class, read in its ticks.
+TEST(ThreadedTimer, IdlePriorityThenNormalLeavesTheIdleClass) {
+  std::atomic<int> policy{-1};
+  TThreadedTimer t;
+  t.SetThreadPriority(tpIdle);
+  TickOnWorker(t, 1, [&](TObject*) {
+    int p = -1;
+    sched_param param{};
+    pthread_getschedparam(pthread_self(), &p, &param);
+    policy = p;
+  });
+  ASSERT_TRUE(SpinUntil([&] { return policy != -1; }, 20000));
+  EXPECT_EQ(policy, SCHED_IDLE);
+  t.SetThreadPriority(tpNormal);  // ticks after this run at the new priority
+  policy = -1;
+  ASSERT_TRUE(SpinUntil([&] { return policy != -1; }, 20000));
+  if (policy != SCHED_OTHER) {
+    // Only where the system refuses does the worker keep the idle class.
+    EXPECT_EQ(policy, SCHED_IDLE);
+    std::thread([] {
+      sched_param param{};
+      ASSERT_EQ(pthread_setschedparam(pthread_self(), SCHED_IDLE, &param), 0);
+      EXPECT_NE(pthread_setschedparam(pthread_self(), SCHED_OTHER, &param), 0)
+          << "the system lets a thread leave the idle class, yet the worker stayed in it";
+    }).join();
   }
 }
 
